@@ -1,0 +1,45 @@
+# GoogleTest and the helper that adds a test executable to ctest.
+#
+# Native: GoogleTest as Debian installs it; each case becomes a ctest test.
+# Windows: GoogleTest built for the target from Debian's source package; each
+# test executable is one ctest test that runs under 32-bit Wine, in the Wine
+# prefix that this ctest run creates first and removes last.
+
+if(CMAKE_CROSSCOMPILING)
+    set(ALMANAC_GTEST_SOURCE /usr/src/googletest/googletest CACHE PATH "GoogleTest sources to build for the target")
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${ALMANAC_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+    set(ALMANAC_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+    add_test(NAME wine-prefix-create COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-prefix.sh create ${ALMANAC_WINE_PREFIX})
+    add_test(NAME wine-prefix-remove COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-prefix.sh remove ${ALMANAC_WINE_PREFIX})
+    set_tests_properties(wine-prefix-create PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+    set_tests_properties(wine-prefix-remove PROPERTIES FIXTURES_CLEANUP wine)
+else()
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+endif()
+
+# Marks a test that runs a target executable as one that needs the run's
+# Wine prefix (no effect natively).
+function(almanac_test_needs_wine test)
+    if(CMAKE_CROSSCOMPILING)
+        set_property(TEST ${test} APPEND PROPERTY FIXTURES_REQUIRED wine)
+        set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "WINEPREFIX=${ALMANAC_WINE_PREFIX}")
+    endif()
+endfunction()
+
+# almanac_add_test(name SOURCES ... LIBRARIES ...)
+function(almanac_add_test name)
+    cmake_parse_arguments(TEST "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} ${TEST_SOURCES})
+    target_link_libraries(${name} PRIVATE ${TEST_LIBRARIES} GTest::gtest_main)
+    if(CMAKE_CROSSCOMPILING)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+        almanac_test_needs_wine(${name})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    endif()
+endfunction()

@@ -1,0 +1,38 @@
+#!/bin/sh
+# Creates or removes a 32-bit Wine prefix for the Windows build.
+#
+#   tools/wine-prefix.sh create PREFIX   a fresh prefix (an old one is removed)
+#   tools/wine-prefix.sh remove PREFIX   stops its Wine server and deletes it
+#
+# The prefix runs headless (Wine's null graphics driver) unless ALMANAC_WINE_DISPLAY=1.
+set -eu
+action=${1:?usage: wine-prefix.sh create|remove PREFIX}
+prefix=${2:?usage: wine-prefix.sh create|remove PREFIX}
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
+
+stop_server() {
+    [ -d "$prefix" ] && wineserver -k 2>/dev/null || true
+    [ -d "$prefix" ] && wineserver -w 2>/dev/null || true
+}
+
+case "$action" in
+create)
+    stop_server
+    rm -rf "$prefix"
+    # No Mono or Gecko: nothing here needs them, and asking for them stalls.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
+    if [ "${ALMANAC_WINE_DISPLAY:-0}" != 1 ]; then
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    fi
+    wineserver -w
+    echo "Wine prefix ready: $prefix"
+    ;;
+remove)
+    stop_server
+    rm -rf "$prefix"
+    ;;
+*)
+    echo "usage: wine-prefix.sh create|remove PREFIX" >&2
+    exit 2
+    ;;
+esac
