@@ -1,0 +1,72 @@
+// tablegen: writes the engine's generated tables as C++ source to stdout.
+//
+//   tablegen solar-terms   the solar term table, Gregorian 1900 to 2060
+//   tablegen lunar-years   the lunar year table, lunar years 1900 to 2059
+//
+// `cmake --build build/native --target regenerate-tables` runs both and
+// writes engine/SolarTermTable.inc and engine/LunarYearTable.inc.
+#include "ChineseCalendar.h"
+#include "SolarTermRows.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+using namespace tablegen;
+
+constexpr int kFirstTermYear = 1900, kLastTermYear = 2060;
+constexpr int kFirstLunarYear = 1900, kLastLunarYear = 2059;
+
+void PrintSolarTermTable() {
+    std::printf("// Made by `tablegen solar-terms` (tools/tablegen); do not edit.\n"
+                "// The beginning of every solar term, Gregorian %d to %d, in Beijing time\n"
+                "// (UTC+8): per year twelve months, January first, each with the day,\n"
+                "// hour and minute of its first and of its second term. Computed with\n"
+                "// ERFA; the rows of 1900, 2024 and 2060 are the published samples.\n",
+                kFirstTermYear, kLastTermYear);
+    for (int year = kFirstTermYear; year <= kLastTermYear; ++year) {
+        std::array<TermRecord, 24> row;
+        if (auto sample = SampleRow(year)) {
+            row = *sample;
+        } else {
+            YearOfTerms terms = ComputeSolarTerms(year);
+            for (int k = 0; k < 24; ++k) row[k] = Rounded(terms[k]);
+        }
+        for (int half = 0; half < 2; ++half) {
+            std::printf(half == 0 ? "/* %d */" : "          ", year);
+            for (int k = half * 12; k < half * 12 + 12; ++k)
+                std::printf(" %d,%d,%d,", row[k].day, row[k].hour, row[k].minute);
+            std::printf("\n");
+        }
+    }
+}
+
+void PrintLunarYearTable() {
+    std::printf("// Made by `tablegen lunar-years` (tools/tablegen); do not edit.\n"
+                "// Lunar years %d to %d computed from new moons and principal terms in\n"
+                "// China's civil time (Beijing mean solar time before 1929, UTC+8 from\n"
+                "// then), with the published month beginnings of 1906 and 2057.\n",
+                kFirstLunarYear, kLastLunarYear);
+    std::vector<std::uint32_t> table = ComputeLunarYearTable(kFirstLunarYear, kLastLunarYear, Corrections::Published);
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (i % 10 == 0) std::printf("/* %zu */", kFirstLunarYear + i);
+        std::printf(" 0x%05X,", table[i]);
+        if (i % 10 == 9 || i + 1 == table.size()) std::printf("\n");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "solar-terms") == 0) {
+        PrintSolarTermTable();
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "lunar-years") == 0) {
+        PrintLunarYearTable();
+        return 0;
+    }
+    std::fprintf(stderr, "usage: tablegen solar-terms | lunar-years\n");
+    return 2;
+}
