@@ -1,0 +1,144 @@
+// almanac-cli: the lunar calendar engine on the command line.
+#include "CalendarNames.h"
+#include "ConsoleText.h"
+#include "Gb18030.h"
+#include "LunarDate.h"
+#include "SolarTerms.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace almanac;
+
+constexpr const char* kUsage =
+    "usage: almanac-cli COMMAND ARGUMENTS\n"
+    "\n"
+    "  terms YEAR       the 24 solar terms of a Gregorian year (1900-2060), one a line:\n"
+    "                   month, which (1 or 2), day, hour, minute (60 occurs), name\n"
+    "  days FROM TO     one line per day, dates as YYYY-MM-DD within 1900-01-31 .. 2059-12-31:\n"
+    "                   date, weekday (0 = Sunday), lunar year, month, day, leap month (0/1),\n"
+    "                   lunar month length, festival or holiday (empty when none)\n"
+    "  --help           this text\n"
+    "\n"
+    "Fields are separated by tabs; the output is UTF-8.\n";
+
+struct Date {
+    int year, month, day;
+};
+
+constexpr Date kFirstDay = {1900, 1, 31};
+constexpr Date kLastDay = {2059, 12, 31};
+
+// A usage error: a one-line message on stderr, exit status 2.
+struct UsageError {
+    std::string message;
+};
+
+bool ParseNumber(std::string_view text, int& value) {
+    if (text.empty() || text.size() > 4) return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+int ParseYear(std::string_view text) {
+    int year;
+    if (!ParseNumber(text, year) || year < FIRST_TERM_YEAR || year > LAST_TERM_YEAR)
+        throw UsageError{"year must be a number from 1900 to 2060: " + std::string(text)};
+    return year;
+}
+
+int Compare(const Date& a, const Date& b) { return DaysBetween(a.year, a.month, a.day, b.year, b.month, b.day); }
+
+Date ParseDate(std::string_view text) {
+    Date date{};
+    bool wellFormed = text.size() == 10 && text[4] == '-' && text[7] == '-' && ParseNumber(text.substr(0, 4), date.year) &&
+                      ParseNumber(text.substr(5, 2), date.month) && ParseNumber(text.substr(8, 2), date.day) &&
+                      date.day >= 1 && date.day <= GregorianMonthLength(date.year, date.month);
+    if (!wellFormed) throw UsageError{"not a date in the form YYYY-MM-DD: " + std::string(text)};
+    if (Compare(date, kFirstDay) < 0 || Compare(date, kLastDay) > 0)
+        throw UsageError{"date outside 1900-01-31 .. 2059-12-31: " + std::string(text)};
+    return date;
+}
+
+void WriteLine(const std::string& gb18030) {
+    std::string line = text::Utf8FromGb18030(gb18030);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+std::string Format(const char* format, auto... values) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, format, values...);
+    return buffer;
+}
+
+void PrintTerms(int year) {
+    for (int month = 1; month <= 12; ++month) {
+        SolarTermRecord terms[2];
+        SolarTermDays(year, month, terms[0], terms[1]);
+        for (int which = 1; which <= 2; ++which) {
+            const SolarTermRecord& t = terms[which - 1];
+            WriteLine(Format("%d\t%d\t%d\t%d\t%d\t%s", month, which, t.day, t.hour, t.minute, SolarTermName(month, which)));
+        }
+    }
+}
+
+void NextGregorianDay(Date& date) {
+    if (++date.day > GregorianMonthLength(date.year, date.month)) {
+        date.day = 1;
+        if (++date.month > 12) {
+            date.month = 1;
+            ++date.year;
+        }
+    }
+}
+
+void PrintDays(Date from, Date to) {
+    if (Compare(from, to) > 0) throw UsageError{"FROM is later than TO"};
+    LunarDate lunar = LunarDate::FromGregorian(from.year, from.month, from.day);
+    for (Date date = from;; NextGregorianDay(date), lunar.NextDay()) {
+        const char* festival = LunarFestivalName(lunar);
+        if (!festival) festival = GregorianHolidayName(date.month, date.day);
+        WriteLine(Format("%04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s", date.year, date.month, date.day,
+                         DayOfWeek(date.year, date.month, date.day), lunar.year, lunar.month, lunar.day,
+                         lunar.isLeapMonth ? 1 : 0, lunar.monthLength, festival ? festival : ""));
+        if (Compare(date, to) == 0) break;
+    }
+}
+
+int Run(int argc, char** argv) {
+    auto argument = [&](int i) { return std::string_view(argv[i]); };
+    if (argc == 2 && (argument(1) == "--help" || argument(1) == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 3 && argument(1) == "terms") {
+        PrintTerms(ParseYear(argument(2)));
+        return 0;
+    }
+    if (argc == 4 && argument(1) == "days") {
+        PrintDays(ParseDate(argument(2)), ParseDate(argument(3)));
+        return 0;
+    }
+    throw UsageError{argc < 2 ? "no command given (try --help)" : "unknown command or wrong arguments (try --help)"};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    cli::PrepareStandardOutput();
+    try {
+        return Run(argc, argv);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "almanac-cli: %s\n", error.message.c_str());
+        return 2;
+    }
+}

@@ -1,0 +1,33 @@
+# Runs almanac-cli once and checks what it did.
+#   -DCLI=path [-DEMULATOR=runner] -DARGS="word word ..." -DEXPECT_EXIT=n
+#   [-DEXPECT_FILE=file]   standard output must equal the file
+#   [-DEXPECT_LINES=n]     standard output must have n lines
+#   [-DEXPECT_STDERR=re]   standard error must match, and be one line
+separate_arguments(ARGS UNIX_COMMAND "${ARGS}")
+execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGS}
+    RESULT_VARIABLE exit_code OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+
+if(NOT exit_code STREQUAL EXPECT_EXIT)
+    message(FATAL_ERROR "exit status ${exit_code}, expected ${EXPECT_EXIT}\nstderr: ${errors}")
+endif()
+if(DEFINED EXPECT_FILE)
+    file(READ ${EXPECT_FILE} expected)
+    if(NOT output STREQUAL expected)
+        message(FATAL_ERROR "output differs from ${EXPECT_FILE}:\n${output}")
+    endif()
+endif()
+if(DEFINED EXPECT_LINES)
+    string(REGEX MATCHALL "\n" newlines "${output}")
+    list(LENGTH newlines lines)
+    if(NOT lines EQUAL EXPECT_LINES)
+        message(FATAL_ERROR "${lines} lines of output, expected ${EXPECT_LINES}")
+    endif()
+endif()
+if(DEFINED EXPECT_STDERR)
+    if(NOT errors MATCHES "${EXPECT_STDERR}" OR NOT errors MATCHES "^[^\n]*\n$")
+        message(FATAL_ERROR "stderr does not match '${EXPECT_STDERR}' on one line: ${errors}")
+    endif()
+    if(NOT output STREQUAL "")
+        message(FATAL_ERROR "a failed command wrote to stdout: ${output}")
+    endif()
+endif()
