@@ -1,0 +1,171 @@
+#include "NoteStore.h"
+
+#include "WholeFile.h"
+
+#include <cstdio>
+
+namespace almanac {
+namespace {
+
+constexpr std::uint16_t kFileHeader = 100;
+constexpr std::size_t kHeaderSize = 2;
+constexpr std::size_t kRecordHeaderSize = 8;
+
+// Default colours by kind, as Windows colour references (red in the low byte).
+constexpr std::uint32_t kOneOffColour = 0x00FACE87;           // (135, 206, 250)
+constexpr std::uint32_t kGregorianYearlyColour = 0x000000FF;  // (255, 0, 0)
+constexpr std::uint32_t kLunarYearlyColour = 0x00FF0080;      // (128, 0, 255)
+constexpr std::uint32_t kWeeklyColour = 0x000000FF;           // (255, 0, 0)
+constexpr std::uint32_t kOtherColour = 0x00FF0000;            // (0, 0, 255)
+
+// The copies of damaged files are named "<file>.bad", "<file>.bad2" … so an
+// earlier copy is never overwritten.
+constexpr int kMaxDamagedCopies = 99;
+
+std::uint16_t ReadU16(const std::string& bytes, std::size_t at) {
+    return std::uint16_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8);
+}
+
+std::uint32_t ReadU32(const std::string& bytes, std::size_t at) {
+    return std::uint32_t(ReadU16(bytes, at)) | std::uint32_t(ReadU16(bytes, at + 2)) << 16;
+}
+
+void AppendU16(std::string& bytes, std::uint16_t value) {
+    bytes += char(value & 0xFF);
+    bytes += char(value >> 8);
+}
+
+void AppendU32(std::string& bytes, std::uint32_t value) {
+    AppendU16(bytes, std::uint16_t(value & 0xFFFF));
+    AppendU16(bytes, std::uint16_t(value >> 16));
+}
+
+const NoteSlot kEmptySlot;
+
+}  // namespace
+
+std::uint32_t NoteColour(std::uint32_t colourWord, int kind) {
+    if (colourWord & NOTE_CUSTOM_COLOUR) return colourWord & 0x00FFFFFF;
+    switch (kind) {
+        case NOTE_ONE_OFF: return kOneOffColour;
+        case NOTE_GREGORIAN_YEARLY: return kGregorianYearlyColour;
+        case NOTE_LUNAR_YEARLY: return kLunarYearlyColour;
+        case NOTE_WEEKLY: return kWeeklyColour;
+        default: return kOtherColour;
+    }
+}
+
+int NoteSlot::SetText(std::string_view newText, std::uint32_t colourWord) {
+    if (newText.size() > NOTE_MAX_TEXT) return NOTE_TOO_LONG;
+    text.reset();
+    // An empty note is kept only for the colour the user chose for it.
+    bool empty = newText.empty() || newText[0] == '\0';
+    if (empty && !(colourWord & NOTE_CUSTOM_COLOUR)) return NOTE_OK;
+    text.emplace(newText);
+    colour = colourWord;
+    return NOTE_OK;
+}
+
+void NoteTable::Bind(int maxIndex, std::string path) {
+    slots_.assign(std::size_t(maxIndex + 1), NoteSlot{});
+    path_ = std::move(path);
+    loaded_ = Loaded::Cleanly;
+    damagedBytes_.clear();
+    damagedCopyPath_.clear();
+}
+
+void NoteTable::Clear() {
+    for (NoteSlot& slot : slots_) slot = NoteSlot{};
+}
+
+int NoteTable::Load() {
+    Clear();
+    loaded_ = Loaded::Cleanly;
+    damagedBytes_.clear();
+
+    FileContents file = ReadWholeFile(path_);
+    if (file.status == FileContents::Status::Missing) return 0;
+    if (file.status == FileContents::Status::Unreadable) {
+        loaded_ = Loaded::Unreadable;
+        lastSystemError_ = file.systemError;
+        return -1;
+    }
+    const std::string& bytes = file.bytes;
+    for (std::size_t at = kHeaderSize; at < bytes.size();) {
+        bool fits = at + kRecordHeaderSize <= bytes.size();
+        int index = fits ? std::int16_t(ReadU16(bytes, at)) : -1;
+        std::size_t length = fits ? ReadU16(bytes, at + 2) : 0;
+        if (!fits || index < 0 || index > MaxIndex() || at + kRecordHeaderSize + length > bytes.size()) {
+            loaded_ = Loaded::Damaged;
+            damagedBytes_ = bytes;
+            return -1;
+        }
+        slots_[std::size_t(index)].SetText(std::string_view(bytes).substr(at + kRecordHeaderSize, length),
+                                           ReadU32(bytes, at + 4));
+        at += kRecordHeaderSize + length;
+    }
+    return 0;
+}
+
+std::string NoteTable::Serialise() const {
+    std::string bytes;
+    AppendU16(bytes, kFileHeader);
+    for (std::size_t index = 0; index < slots_.size(); ++index) {
+        const NoteSlot& slot = slots_[index];
+        if (!slot.IsPresent()) continue;
+        AppendU16(bytes, std::uint16_t(index));
+        AppendU16(bytes, slot.Length());
+        AppendU32(bytes, slot.colour);
+        bytes += *slot.text;
+    }
+    return bytes;
+}
+
+int NoteTable::KeepDamagedCopy() {
+    for (int n = 1; n <= kMaxDamagedCopies; ++n) {
+        std::string copy = path_ + ".bad" + (n == 1 ? "" : std::to_string(n));
+        int result = CreateNewFile(copy, damagedBytes_, &lastSystemError_);
+        if (result == 1) continue;  // an earlier copy: keep it too
+        if (result != 0) return NOTE_WRITE_FAILED;
+        damagedCopyPath_ = copy;
+        loaded_ = Loaded::Cleanly;
+        damagedBytes_.clear();
+        return NOTE_OK;
+    }
+    return NOTE_WRITE_FAILED;
+}
+
+int NoteTable::Save() {
+    if (loaded_ == Loaded::Unreadable) return NOTE_FILE_UNREADABLE;
+    if (loaded_ == Loaded::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
+
+    std::string bytes = Serialise();
+    int result = bytes.size() == kHeaderSize ? RemoveFile(path_, &lastSystemError_)
+                                             : WriteWholeFile(path_, bytes, &lastSystemError_);
+    return result == 0 ? NOTE_OK : NOTE_WRITE_FAILED;
+}
+
+int NoteTable::SetAndSave(int index, std::string_view text, std::uint32_t colourWord) {
+    if (index < 0 || index > MaxIndex()) return NOTE_BAD_SLOT;
+    int result = slots_[std::size_t(index)].SetText(text, colourWord);
+    return result == NOTE_OK ? Save() : result;
+}
+
+int NoteTable::LoadMonth(int year, int month) {
+    char path[32];
+    std::snprintf(path, sizeof path, "日历\\%d%02d", year, month);
+    Bind(MONTH_MAX_INDEX, path);
+    return Load();
+}
+
+int NoteTable::LoadWeek() {
+    Bind(WEEK_MAX_INDEX, "日历\\week");
+    return Load();
+}
+
+const NoteSlot& NoteTable::Slot(int index) const {
+    if (index < 0 || index > MaxIndex()) return kEmptySlot;
+    return slots_[std::size_t(index)];
+}
+
+}  // namespace almanac

@@ -1,0 +1,106 @@
+// The user's notes as small record files, one file per month, per yearly
+// month, per lunar month and one for the weekdays. A NoteTable holds one file
+// in memory; every change rewrites the whole file at once (or deletes it
+// when no note is left).
+//
+// File format, little-endian: a 2-byte header (written as 100, never read),
+// then one record per present slot in ascending order: slot index (16 bits),
+// text length n (16 bits), colour word (32 bits), n text bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace almanac {
+
+// A colour word with this bit carries a user's colour in its low 24 bits
+// (red in the low byte); without it the note takes its kind's colour.
+inline constexpr std::uint32_t NOTE_CUSTOM_COLOUR = 0x01000000;
+
+// The most text bytes a note can hold: the file's length field is 16 bits.
+inline constexpr std::size_t NOTE_MAX_TEXT = 0xFFFF;
+
+enum NoteKind { NOTE_ONE_OFF = 1, NOTE_GREGORIAN_YEARLY = 2, NOTE_LUNAR_YEARLY = 3, NOTE_WEEKLY = 4 };
+
+// The colour to draw a note in: the user's colour, or its kind's default.
+std::uint32_t NoteColour(std::uint32_t colourWord, int kind);
+
+// Results of the table operations that write.
+enum NoteResult {
+    NOTE_OK = 0,
+    NOTE_WRITE_FAILED = -1,    // the file could not be written or removed
+    NOTE_TOO_LONG = -2,        // over NOTE_MAX_TEXT bytes: nothing changed
+    NOTE_BAD_SLOT = -3,        // no such slot: nothing changed
+    NOTE_FILE_UNREADABLE = -4  // the file exists but could not be read, so it is not overwritten
+};
+
+struct NoteSlot {
+    std::optional<std::string> text;  // present when it has a value, even an empty one
+    std::uint32_t colour = 0;
+
+    std::uint16_t Length() const { return text ? std::uint16_t(text->size()) : 0; }
+    bool IsPresent() const { return text.has_value(); }
+    // Marked in the grid and listed in the pop-up: a present, non-empty text.
+    bool CarriesNote() const { return text && !text->empty(); }
+
+    // Without NOTE_CUSTOM_COLOUR an empty text empties the slot; with it the
+    // slot keeps an empty text and the colour. NOTE_TOO_LONG changes nothing.
+    int SetText(std::string_view newText, std::uint32_t colourWord);
+};
+
+class NoteTable {
+public:
+    static constexpr int MONTH_MAX_INDEX = 31;
+    static constexpr int WEEK_MAX_INDEX = 7;
+
+    // Forgets every slot and binds the table to a file with slots 0 … maxIndex.
+    void Bind(int maxIndex, std::string path);
+    // Empties every slot; the binding stays.
+    void Clear();
+
+    // Fills the slots from the file. A missing file is an empty table (0).
+    // A bad record stops the load and gives -1, keeping the records before
+    // it; an unreadable file gives -1 with every slot empty. Either way the
+    // file is not overwritten blind: the next Save keeps a copy of a damaged
+    // file beside it first, and refuses to replace one it could not read.
+    int Load();
+    // Rewrites the file from the present slots, or deletes it when none is
+    // left. On failure memory keeps the new text.
+    int Save();
+    int SetAndSave(int index, std::string_view text, std::uint32_t colourWord);
+
+    // "日历\%d%02d": year and month, year 1 for Gregorian-yearly, year 0 for
+    // lunar-yearly notes.
+    int LoadMonth(int year, int month);
+    // "日历\week": the weekday reminders, slots 0 (Sunday) … 6 and a spare 7.
+    int LoadWeek();
+
+    // Slot index, or an empty slot for an index the table does not have.
+    const NoteSlot& Slot(int index) const;
+    int MaxIndex() const { return int(slots_.size()) - 1; }
+    const std::string& Path() const { return path_; }
+
+    // The operating system's error code of the last failed file operation.
+    int LastSystemError() const { return lastSystemError_; }
+    // Where the damaged file's original bytes were kept, once they were.
+    const std::string& DamagedCopyPath() const { return damagedCopyPath_; }
+
+    // The file's bytes for the present slots, header first.
+    std::string Serialise() const;
+
+private:
+    int KeepDamagedCopy();
+
+    std::vector<NoteSlot> slots_;
+    std::string path_;
+    enum class Loaded { Cleanly, Damaged, Unreadable } loaded_ = Loaded::Cleanly;
+    std::string damagedBytes_;
+    std::string damagedCopyPath_;
+    int lastSystemError_ = 0;
+};
+
+}  // namespace almanac

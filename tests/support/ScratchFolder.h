@@ -1,0 +1,134 @@
+// A fresh, empty folder that is the current directory while it lives, with
+// raw file helpers that take the store's GB18030 backslash paths. The raw
+// helpers go straight to the operating system, so tests can check the
+// store's files byte for byte without using the store.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+
+#ifdef _WIN32
+#include "Gb18030.h"
+
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace almanac::testing {
+
+class ScratchFolder {
+public:
+    ScratchFolder() : previous_(std::filesystem::current_path()) {
+        std::random_device random;
+        folder_ = std::filesystem::temp_directory_path() / ("almanac-test-" + std::to_string(random()));
+        std::filesystem::create_directories(folder_);
+        std::filesystem::current_path(folder_);
+    }
+    ~ScratchFolder() {
+        std::filesystem::current_path(previous_);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // The note folders: "日历" and "备忘".
+    static void MakeNoteFolders() {
+        MakeFolder("日历");
+        MakeFolder("备忘");
+    }
+
+#ifdef _WIN32
+    static std::wstring Wide(std::string_view path) {
+        std::u16string wide = text::Utf16FromGb18030(path);
+        return std::wstring(wide.begin(), wide.end());
+    }
+    static void MakeFolder(std::string_view path) { CreateDirectoryW(Wide(path).c_str(), nullptr); }
+    static void RemoveFolder(std::string_view path) { RemoveDirectoryW(Wide(path).c_str()); }
+    static bool Exists(std::string_view path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+    static void WriteBytes(std::string_view path, std::string_view bytes) {
+        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    static std::optional<std::string> ReadBytes(std::string_view path) {
+        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+        std::string bytes;
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+        CloseHandle(file);
+        return bytes;
+    }
+#else
+    static std::string Native(std::string_view path) {
+        std::string native(path);
+        for (std::size_t i = 0; i < native.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(native[i]);
+            if (c == '\\') native[i] = '/';
+            if (c >= 0x81 && c != 0xFF) ++i;  // the test paths hold two-byte characters only
+        }
+        return native;
+    }
+    static void MakeFolder(std::string_view path) { mkdir(Native(path).c_str(), 0777); }
+    static void RemoveFolder(std::string_view path) { rmdir(Native(path).c_str()); }
+    static bool Exists(std::string_view path) {
+        struct stat info;
+        return stat(Native(path).c_str(), &info) == 0;
+    }
+    static void WriteBytes(std::string_view path, std::string_view bytes) {
+        int fd = open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (fd < 0) return;
+        [[maybe_unused]] ssize_t written = write(fd, bytes.data(), bytes.size());
+        close(fd);
+    }
+    static std::optional<std::string> ReadBytes(std::string_view path) {
+        int fd = open(Native(path).c_str(), O_RDONLY);
+        if (fd < 0) return std::nullopt;
+        std::string bytes;
+        char buffer[4096];
+        ssize_t got;
+        while ((got = read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, std::size_t(got));
+        close(fd);
+        return bytes;
+    }
+#endif
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path folder_;
+};
+
+// Builds a note file: the header, then records of (slot, text, colour).
+struct NoteRecord {
+    int slot;
+    std::string_view text;
+    std::uint32_t colour = 0;
+};
+
+inline std::string NoteFileBytes(std::initializer_list<NoteRecord> records, std::uint16_t header = 100) {
+    auto u16 = [](std::string& out, unsigned v) {
+        out += char(v & 0xFF);
+        out += char(v >> 8 & 0xFF);
+    };
+    std::string bytes;
+    u16(bytes, header);
+    for (const NoteRecord& r : records) {
+        u16(bytes, unsigned(r.slot));
+        u16(bytes, unsigned(r.text.size()));
+        u16(bytes, r.colour & 0xFFFF);
+        u16(bytes, r.colour >> 16);
+        bytes += r.text;
+    }
+    return bytes;
+}
+
+}  // namespace almanac::testing
