@@ -56,7 +56,11 @@ INSTANTIATE_TEST_SUITE_P(Dates, FromGregorianTest, testing::Values(
     Conversion{2057, 9, 28, 2057, 9, 1, false, 30, false},
     // The last day of the range: month 11 of lunar 2059 began with the new
     // moon of 2059-12-05.
-    Conversion{2059, 12, 31, 2059, 11, 27, false, 30, false}));
+    Conversion{2059, 12, 31, 2059, 11, 27, false, 30, false}),
+    [](const auto& info) {
+        const Conversion& c = info.param;
+        return std::to_string(c.year) + "_" + std::to_string(c.month) + "_" + std::to_string(c.day);
+    });
 
 TEST(NextDayTest, StepsLikeFromGregorianOverTheWholeRange) {
     LunarDate stepped = LunarDate::FromGregorian(1900, 1, 31);
