@@ -1,18 +1,20 @@
 // almanac-cli: the lunar calendar engine on the command line.
 #include "CalendarNames.h"
 #include "ConsoleText.h"
-#include "Gb18030.h"
 #include "LunarDate.h"
+#include "MonthCommand.h"
 #include "SolarTerms.h"
 
 #include <cstdio>
-#include <cstring>
+#include <ctime>
 #include <string>
 #include <string_view>
 
 namespace {
 
 using namespace almanac;
+using cli::Format;
+using cli::WriteLine;
 
 constexpr const char* kUsage =
     "usage: almanac-cli COMMAND ARGUMENTS\n"
@@ -22,6 +24,12 @@ constexpr const char* kUsage =
     "  days FROM TO     one line per day, dates as YYYY-MM-DD within 1900-01-31 .. 2059-12-31:\n"
     "                   date, weekday (0 = Sunday), lunar year, month, day, leap month (0/1),\n"
     "                   lunar month length, festival or holiday (empty when none)\n"
+    "  month [--tsv] YEAR MONTH\n"
+    "                   a month page, February 1900 to December 2059: a grid with each day's\n"
+    "                   lunar text, the lunar year and today marked; with --tsv one line per\n"
+    "                   day: day, weekday, lunar year, month, day, leap month (0/1), month\n"
+    "                   length, solar term (0, 1, 2), lunar text, festival, month name (0/1),\n"
+    "                   then 'caption' and the lunar year caption\n"
     "  --help           this text\n"
     "\n"
     "Fields are separated by tabs; the output is UTF-8.\n";
@@ -68,16 +76,26 @@ Date ParseDate(std::string_view text) {
     return date;
 }
 
-void WriteLine(const std::string& gb18030) {
-    std::string line = text::Utf8FromGb18030(gb18030);
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
+// The month pages run from February 1900 (January 1900 begins before the
+// lunar calendar's first day) to December 2059.
+void ParseMonthPage(std::string_view yearText, std::string_view monthText, int& year, int& month) {
+    bool wellFormed = ParseNumber(yearText, year) && ParseNumber(monthText, month) && month >= 1 && month <= 12;
+    bool inRange = wellFormed && (year > 1900 || (year == 1900 && month >= 2)) && year <= 2059;
+    if (!inRange)
+        throw UsageError{"a month from 1900 2 to 2059 12 is needed: " + std::string(yearText) + " " +
+                         std::string(monthText)};
 }
 
-std::string Format(const char* format, auto... values) {
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, format, values...);
-    return buffer;
+void PrintMonth(std::string_view yearText, std::string_view monthText, bool asTable) {
+    int year, month;
+    ParseMonthPage(yearText, monthText, year, month);
+    if (asTable) {
+        cli::PrintMonthTable(year, month);
+        return;
+    }
+    std::time_t now = std::time(nullptr);
+    const std::tm* today = std::localtime(&now);
+    cli::PrintMonthGrid(year, month, today->tm_year + 1900, today->tm_mon + 1, today->tm_mday);
 }
 
 void PrintTerms(int year) {
@@ -126,6 +144,15 @@ int Run(int argc, char** argv) {
     }
     if (argc == 4 && argument(1) == "days") {
         PrintDays(ParseDate(argument(2)), ParseDate(argument(3)));
+        return 0;
+    }
+    if (argc == 4 && argument(1) == "month") {
+        PrintMonth(argument(2), argument(3), false);
+        return 0;
+    }
+    if (argc == 5 && argument(1) == "month" && (argument(2) == "--tsv" || argument(4) == "--tsv")) {
+        bool optionFirst = argument(2) == "--tsv";
+        PrintMonth(argument(optionFirst ? 3 : 2), argument(optionFirst ? 4 : 3), true);
         return 0;
     }
     throw UsageError{argc < 2 ? "no command given (try --help)" : "unknown command or wrong arguments (try --help)"};
