@@ -1,6 +1,6 @@
 #!/bin/sh
 # Starts the calendar. Until the desktop window exists this builds almanac-cli
-# and shows this month's solar terms and today's lunar date.
+# and shows this month's page, its solar terms and today's lunar date.
 set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -17,6 +17,8 @@ if [ "$year" -lt 1900 ] || [ "$year" -gt 2059 ]; then
     exit 1
 fi
 
+"$cli" month "$year" "$month"
+echo
 echo "Solar terms of $(date +%Y-%m):"
 "$cli" terms "$year" | awk -F '\t' -v m="$month" '$1 == m { printf "  %s  day %s, %02d:%02d\n", $6, $3, $4, $5 }'
 echo "Today, $today:"
