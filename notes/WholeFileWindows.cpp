@@ -1,6 +1,7 @@
 #include "WholeFile.h"
 
-#include "Gb18030.h"
+#include "Handle.h"
+#include "Text.h"
 
 #include <windows.h>
 
@@ -15,11 +16,6 @@ namespace {
 constexpr int kAttempts = 20;
 constexpr DWORD kPauseMilliseconds = 50;
 
-std::wstring WidePath(std::string_view path) {
-    std::u16string wide = text::Utf16FromGb18030(path);
-    return std::wstring(wide.begin(), wide.end());
-}
-
 bool IsHeldByAnotherProgram(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
@@ -33,24 +29,8 @@ bool RetryWhileHeld(Attempt attempt) {
     }
 }
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    bool Close() {
-        bool closed = true;
-        if (IsValid()) closed = CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
+using win::KernelHandle;
+using win::Wide;
 
 int Fail(int* systemError) {
     if (systemError) *systemError = int(GetLastError());
@@ -69,8 +49,8 @@ bool WriteAll(HANDLE file, std::string_view data) {
 // Writes data to a new file (disposition CREATE_ALWAYS or CREATE_NEW) and
 // gets it to disk; a failed write leaves no file behind.
 int WriteFileFlushed(const std::wstring& path, std::string_view data, DWORD disposition, int* systemError) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) return Fail(systemError);
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return Fail(systemError);
     if (!WriteAll(file.Get(), data) || !FlushFileBuffers(file.Get())) {
         int result = Fail(systemError);
         file.Close();
@@ -85,9 +65,9 @@ int WriteFileFlushed(const std::wstring& path, std::string_view data, DWORD disp
 
 FileContents ReadWholeFile(std::string_view path) {
     FileContents contents;
-    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    KernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) {
+    if (!file.Valid()) {
         DWORD error = GetLastError();
         bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         contents.status = missing ? FileContents::Status::Missing : FileContents::Status::Unreadable;
@@ -108,7 +88,7 @@ FileContents ReadWholeFile(std::string_view path) {
 }
 
 int WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
-    std::wstring target = WidePath(path);
+    std::wstring target = Wide(path);
     std::wstring temporary = target + L".new";
     if (WriteFileFlushed(temporary, data, CREATE_ALWAYS, systemError) != 0) return -1;
     bool replaced = RetryWhileHeld([&] {
@@ -123,7 +103,7 @@ int WriteWholeFile(std::string_view path, std::string_view data, int* systemErro
 }
 
 int RemoveFile(std::string_view path, int* systemError) {
-    std::wstring target = WidePath(path);
+    std::wstring target = Wide(path);
     bool removed = RetryWhileHeld([&] {
         return DeleteFileW(target.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND ||
                GetLastError() == ERROR_PATH_NOT_FOUND;
@@ -132,7 +112,7 @@ int RemoveFile(std::string_view path, int* systemError) {
 }
 
 int CreateNewFile(std::string_view path, std::string_view data, int* systemError) {
-    if (WriteFileFlushed(WidePath(path), data, CREATE_NEW, systemError) == 0) return 0;
+    if (WriteFileFlushed(Wide(path), data, CREATE_NEW, systemError) == 0) return 0;
     DWORD error = GetLastError();
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? 1 : -1;
 }
@@ -141,14 +121,14 @@ std::string SystemErrorText(int systemError) {
     wchar_t* message = nullptr;
     DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, DWORD(systemError), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-    std::u16string wide;
+    std::wstring wide;
     if (message) {
-        wide.assign(message, message + length);
+        wide.assign(message, length);
         LocalFree(message);
     }
-    while (!wide.empty() && (wide.back() == u'\n' || wide.back() == u'\r' || wide.back() == u' ')) wide.pop_back();
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ')) wide.pop_back();
     if (wide.empty()) return "error " + std::to_string(systemError);
-    return text::Gb18030FromUtf16(wide);
+    return win::Narrow(wide);
 }
 
 }  // namespace almanac

@@ -1,0 +1,137 @@
+// GDI objects and device contexts, each released by its owner's destructor.
+#pragma once
+
+#include "Text.h"
+
+#include <windows.h>
+
+#include <string_view>
+#include <utility>
+
+namespace almanac::win {
+
+// An owned GDI object (font, brush, pen, bitmap), deleted with its owner.
+template <typename Handle>
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(Handle handle) : handle_(handle) {}
+    ~GdiObject() { Reset(); }
+    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+
+    Handle Get() const { return handle_; }
+    operator Handle() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void Reset(Handle handle = nullptr) {
+        if (handle_) DeleteObject(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using Font = GdiObject<HFONT>;
+using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
+using Bitmap = GdiObject<HBITMAP>;
+
+// Selects an object into a device context and puts the previous one back.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ~Selection() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// BeginPaint … EndPaint.
+class PaintContext {
+public:
+    explicit PaintContext(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    ~PaintContext() { EndPaint(window_, &paint_); }
+    PaintContext(const PaintContext&) = delete;
+    PaintContext& operator=(const PaintContext&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// GetDC … ReleaseDC.
+class WindowContext {
+public:
+    explicit WindowContext(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowContext() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowContext(const WindowContext&) = delete;
+    WindowContext& operator=(const WindowContext&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory device context holding a 24-bit top-down DIB section whose
+// pixels can be read directly.
+class MemoryCanvas {
+public:
+    MemoryCanvas(int width, int height);
+    ~MemoryCanvas();
+    MemoryCanvas(const MemoryCanvas&) = delete;
+    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+
+    HDC Get() const { return dc_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // The pixel as a colour reference (red in the low byte); black outside.
+    COLORREF Pixel(int x, int y) const;
+    const unsigned char* Bits() const { return bits_; }
+    int Stride() const { return (width_ * 3 + 3) & ~3; }
+
+private:
+    int width_, height_;
+    HDC dc_ = nullptr;
+    Bitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
+    unsigned char* bits_ = nullptr;
+};
+
+// A font by face name and cell height in pixels (positive), as the grid and
+// the pop-up create theirs: width 0, no italic, underline or strike-out,
+// character set 0, default precision, quality and pitch.
+Font CreatePixelFont(std::string_view face, int height, int weight);
+
+// A font by face name and size in tenths of a point for the screen: height =
+// size × vertical pixels per inch / 720, DEFAULT_CHARSET.
+Font CreatePointFont(std::string_view face, int tenthsOfPoint);
+
+// Fills a rectangle with a solid colour; the brush lives for this fill only.
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
+
+// Draws one line of GB18030 text with its top-left corner at (x, y).
+void DrawLine(HDC dc, int x, int y, std::string_view gb18030);
+
+// The extent of one line of GB18030 text in the selected font.
+SIZE TextExtent(HDC dc, std::string_view gb18030);
+
+}  // namespace almanac::win
