@@ -1,0 +1,51 @@
+// Every face the program draws Chinese text with must show the characters,
+// not boxes: the test prefix maps the faces to installed fonts and links
+// Latin faces to a Chinese one, as the program's own prefix does.
+#include "Gdi.h"
+
+#include <gtest/gtest.h>
+
+namespace almanac {
+namespace {
+
+struct Face {
+    const char* name;
+    int height;
+    int weight;
+};
+
+// What a text looks like in a face, as pixels.
+std::vector<COLORREF> Drawn(const Face& face, std::string_view text) {
+    win::MemoryCanvas canvas(120, 40);
+    win::FillSolid(canvas.Get(), {0, 0, 120, 40}, RGB(255, 255, 255));
+    win::Font font = win::CreatePixelFont(face.name, face.height, face.weight);
+    win::Selection selected(canvas.Get(), font);
+    SetBkMode(canvas.Get(), TRANSPARENT);
+    SetTextColor(canvas.Get(), RGB(0, 0, 0));
+    win::DrawLine(canvas.Get(), 2, 2, text);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x) pixels.push_back(canvas.Pixel(x, y));
+    return pixels;
+}
+
+class FontsTest : public ::testing::TestWithParam<Face> {};
+
+TEST_P(FontsTest, ChineseCharactersAreNotBoxes) {
+    // Three private-use characters (U+E000 … U+E002) have no glyph in any
+    // font, so they show as the face's boxes; real characters must not.
+    const std::string privateUse = "\xAA\xA1\xAA\xA2\xAA\xA3";
+    std::vector<COLORREF> real = Drawn(GetParam(), "六月小");
+    EXPECT_NE(real, Drawn(GetParam(), "")) << GetParam().name << ": nothing drawn";
+    EXPECT_NE(real, Drawn(GetParam(), privateUse)) << GetParam().name << ": boxes";
+}
+
+INSTANTIATE_TEST_SUITE_P(Faces, FontsTest,
+                         ::testing::Values(Face{"Arial", 14, FW_NORMAL}, Face{"Arial", 14, FW_BOLD},
+                                           Face{"Arial Black", 17, FW_NORMAL}, Face{"宋体", 19, FW_NORMAL},
+                                           Face{"宋体", 15, FW_NORMAL}, Face{"宋体", 13, FW_NORMAL},
+                                           Face{"楷体_gb2312", 13, FW_NORMAL}),
+                         [](const auto& info) { return "face" + std::to_string(info.index); });
+
+}  // namespace
+}  // namespace almanac

@@ -1,0 +1,166 @@
+#include "MonthView.h"
+
+#include "ScratchFolder.h"
+#include "TestWindows.h"
+
+#include <gtest/gtest.h>
+
+namespace almanac {
+namespace {
+
+using testing::AllPixels;
+using testing::CountPixels;
+using testing::HostWindow;
+using testing::NoteFileBytes;
+using testing::ScratchFolder;
+
+constexpr int kPitchX = 52, kPitchY = 33, kTop = 21;
+
+RECT CellRect(int row, int column) {
+    return {kPitchX * column, kTop + kPitchY * row, kPitchX * column + 51, kTop + kPitchY * row + 32};
+}
+
+// The grid of one page, painted; today is a date of the page's month or
+// another (day 0 leaves it unmarked).
+class MonthViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ScratchFolder::MakeNoteFolders();
+        ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107));
+    }
+
+    void Show(int year, int month, int todayYear, int todayMonth, int todayDay) {
+        view.ShowMonth(todayYear, todayMonth, todayDay);
+        view.ShowMonth(year, month, 0);
+        testing::Capture(view, canvas);
+    }
+
+    RECT CellOf(int day) const {
+        POINT origin = view.CellOrigin(day);
+        return {origin.x, origin.y + 1, origin.x + 51, origin.y + 33};
+    }
+
+    ScratchFolder scratch;
+    HostWindow host{MonthView::WIDTH, MonthView::HEIGHT};
+    MonthView view{nullptr};
+    win::MemoryCanvas canvas{MonthView::WIDTH, MonthView::HEIGHT};
+};
+
+TEST_F(MonthViewTest, HeaderStripAndLines) {
+    Show(2024, 2, 2024, 2, 10);
+    for (int column = 0; column < 7; ++column) {
+        RECT name = {kPitchX * column + 10, 2, kPitchX * column + 26, 18};
+        COLORREF expected = column == 6 ? MonthView::TODAY_COLOUR : MonthView::WEEKDAY_NAME_COLOUR;  // a Saturday
+        EXPECT_GT(CountPixels(canvas, name, expected), 5) << "column " << column;
+        EXPECT_EQ(canvas.Pixel(kPitchX * column + 45, 10), MonthView::HEADER_COLOUR);
+        EXPECT_EQ(canvas.Pixel(kPitchX * column + 51, 100), MonthView::LINE_COLOUR);  // the line right of a cell
+    }
+    EXPECT_EQ(canvas.Pixel(200, 20), MonthView::LINE_COLOUR);  // the line under the header
+    EXPECT_EQ(canvas.Pixel(360, 236), MonthView::STRIP_COLOUR);
+}
+
+TEST_F(MonthViewTest, TodayIsRingedOnlyInTodaysMonth) {
+    Show(2024, 2, 2024, 2, 14);
+    RECT cell = CellOf(14);
+    RECT ring = {cell.left - 7, cell.top - 8, cell.right + 7, cell.bottom + 8};
+    EXPECT_GT(CountPixels(canvas, ring, MonthView::TODAY_COLOUR), 60);
+
+    Show(2024, 3, 2024, 2, 14);
+    EXPECT_EQ(CountPixels(canvas, {0, 0, MonthView::WIDTH, MonthView::HEIGHT}, MonthView::TODAY_COLOUR), 0);
+    for (int column = 0; column < 7; ++column)
+        EXPECT_GT(CountPixels(canvas, {kPitchX * column + 10, 2, kPitchX * column + 26, 18},
+                              MonthView::WEEKDAY_NAME_COLOUR), 5);
+}
+
+TEST_F(MonthViewTest, NotesOfEveryKindAreMarkedInTheirColours) {
+    const COLORREF custom = RGB(10, 200, 30);
+    ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{5, "one-off"}, {6, "own colour", NOTE_CUSTOM_COLOUR | custom}}));
+    ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{7, "yearly"}}));
+    ScratchFolder::WriteBytes("日历\\001", NoteFileBytes({{1, "lunar new year"}}));   // February 10
+    ScratchFolder::WriteBytes("日历\\week", NoteFileBytes({{3, "Wednesdays"}}));     // February 7, 14 …
+    Show(2024, 2, 2000, 1, 1);
+
+    EXPECT_EQ(canvas.Pixel(CellOf(5).right - 3, CellOf(5).bottom - 3), NoteColour(0, NOTE_ONE_OFF));
+    EXPECT_EQ(canvas.Pixel(CellOf(6).right - 3, CellOf(6).bottom - 3), custom);
+
+    RECT yearlyStar = {CellOf(7).left - 1, CellOf(7).top + 15, CellOf(7).left + 19, CellOf(7).bottom};
+    EXPECT_GT(CountPixels(canvas, yearlyStar, NoteColour(0, NOTE_GREGORIAN_YEARLY)), 10);
+
+    RECT lunarStar = {CellOf(10).left + 33, CellOf(10).top + 15, CellOf(10).right, CellOf(10).bottom};
+    EXPECT_GT(CountPixels(canvas, lunarStar, NoteColour(0, NOTE_LUNAR_YEARLY)), 10);
+
+    for (int day : {7, 14, 21, 28}) {
+        RECT dot = {CellOf(day).left + 2, CellOf(day).top, CellOf(day).left + 16, CellOf(day).top + 16};
+        EXPECT_GT(CountPixels(canvas, dot, NoteColour(0, NOTE_WEEKLY)), 10) << day;
+    }
+    RECT headerDot = {kPitchX * 3 + 2, 0, kPitchX * 3 + 12, 20};
+    EXPECT_GT(CountPixels(canvas, headerDot, NoteColour(0, NOTE_WEEKLY)), 10);
+
+    // A festival with a one-off note is drawn in black on the note's colour.
+    EXPECT_EQ(CountPixels(canvas, CellOf(5), MonthView::FESTIVAL_COLOUR), 0);
+    EXPECT_GT(CountPixels(canvas, CellOf(5), MonthView::ORDINARY_DAY_COLOUR), 10);
+}
+
+TEST_F(MonthViewTest, DayColours) {
+    Show(2024, 2, 2000, 1, 1);
+    EXPECT_GT(CountPixels(canvas, CellOf(4), MonthView::SOLAR_TERM_COLOUR), 10);   // 立春, a Sunday: the term wins
+    EXPECT_GT(CountPixels(canvas, CellOf(10), MonthView::FESTIVAL_COLOUR), 10);    // 春节
+    EXPECT_GT(CountPixels(canvas, CellOf(17), MonthView::SATURDAY_COLOUR), 10);
+    EXPECT_GT(CountPixels(canvas, CellOf(18), MonthView::FESTIVAL_COLOUR), 10);    // a Sunday
+    EXPECT_GT(CountPixels(canvas, CellOf(13), MonthView::ORDINARY_DAY_COLOUR), 10);
+    EXPECT_EQ(CountPixels(canvas, CellOf(13), MonthView::FESTIVAL_COLOUR), 0);
+}
+
+TEST_F(MonthViewTest, AFebruaryFromSundayLeavesTheLastTwoRowsEmpty) {
+    Show(2026, 2, 2000, 1, 1);  // 28 days, day 1 a Sunday
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 7; ++column)
+            EXPECT_FALSE(AllPixels(canvas, CellRect(row, column), MonthView::CELL_COLOUR)) << row << ',' << column;
+    for (int row = 4; row < 6; ++row)
+        for (int column = 0; column < 7; ++column)
+            EXPECT_TRUE(AllPixels(canvas, CellRect(row, column), MonthView::CELL_COLOUR)) << row << ',' << column;
+}
+
+TEST_F(MonthViewTest, AThirtyOneDayMonthFromSaturdayFillsSixRows) {
+    Show(2020, 8, 2000, 1, 1);  // day 1 a Saturday
+    for (int column = 0; column < 6; ++column)
+        EXPECT_TRUE(AllPixels(canvas, CellRect(0, column), MonthView::CELL_COLOUR)) << column;
+    EXPECT_FALSE(AllPixels(canvas, CellRect(0, 6), MonthView::CELL_COLOUR));
+    EXPECT_FALSE(AllPixels(canvas, CellRect(5, 0), MonthView::CELL_COLOUR));  // day 30
+    EXPECT_FALSE(AllPixels(canvas, CellRect(5, 1), MonthView::CELL_COLOUR));  // day 31
+    for (int column = 2; column < 7; ++column)
+        EXPECT_TRUE(AllPixels(canvas, CellRect(5, column), MonthView::CELL_COLOUR)) << column;
+}
+
+TEST_F(MonthViewTest, CellOriginsAndTheCaption) {
+    view.ShowMonth(2024, 2, 0);
+    EXPECT_EQ(view.CellOrigin(1).x, 4 * kPitchX);  // a Thursday
+    EXPECT_EQ(view.CellOrigin(1).y, 20);
+    EXPECT_EQ(view.CellOrigin(4).x, 0);
+    EXPECT_EQ(view.CellOrigin(4).y, 20 + kPitchY);
+    EXPECT_EQ(view.CellOrigin(29).y, 20 + 4 * kPitchY);
+    testing::Capture(view, canvas);
+    EXPECT_GT(CountPixels(canvas, {2, 219, 200, 238}, RGB(0, 0, 0)), 20);  // the caption's text
+}
+
+class RecordingOwner : public MonthViewOwner {
+public:
+    void ShowReturnButton(bool show) override { shown = show; }
+    bool shown = false;
+};
+
+TEST(MonthViewOwnerTest, TheReturnButtonShowsWhileTodaysMonthIsNotShown) {
+    HostWindow host;
+    RecordingOwner owner;
+    MonthView view(&owner);
+    ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107));
+    view.ShowMonth(2024, 2, 10);
+    EXPECT_FALSE(owner.shown);
+    view.ShowMonth(2024, 3, 0);
+    EXPECT_TRUE(owner.shown);
+    view.ShowMonth(2024, 2, 0);
+    EXPECT_FALSE(owner.shown);
+}
+
+}  // namespace
+}  // namespace almanac

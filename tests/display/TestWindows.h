@@ -1,0 +1,57 @@
+// A real top-level window to host the windows under test, and helpers to
+// look at what they painted.
+#pragma once
+
+#include "Gdi.h"
+#include "Window.h"
+
+#include <functional>
+
+namespace almanac::testing {
+
+// A visible, borderless top-level window of the system's "Static" class.
+class HostWindow {
+public:
+    HostWindow(int width = 400, int height = 300) {
+        hwnd_ = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 100, 100, width, height, nullptr, nullptr,
+                                win::Instance(), nullptr);
+    }
+    ~HostWindow() { DestroyWindow(hwnd_); }
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+    HWND Get() const { return hwnd_; }
+    operator HWND() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
+// Dispatches whatever is waiting in this thread's queue.
+inline void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Paints a window and its children into a canvas of its own size.
+inline void Capture(HWND window, win::MemoryCanvas& canvas) {
+    win::FillSolid(canvas.Get(), {0, 0, canvas.Width(), canvas.Height()}, RGB(1, 2, 3));
+    win::PrintWindowTree(window, canvas.Get());
+}
+
+// How many pixels of the rectangle have exactly the colour.
+inline int CountPixels(const win::MemoryCanvas& canvas, const RECT& rect, COLORREF colour) {
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            if (canvas.Pixel(x, y) == colour) ++count;
+    return count;
+}
+
+inline bool AllPixels(const win::MemoryCanvas& canvas, const RECT& rect, COLORREF colour) {
+    return CountPixels(canvas, rect, colour) == (rect.right - rect.left) * (rect.bottom - rect.top);
+}
+
+}  // namespace almanac::testing
