@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs, on Debian 12 as root, whatever the builds and tests need and the
-# machine lacks; does nothing when everything is there.
+# machine lacks; does nothing when everything is there. Besides Debian's
+# packages, that is Google Benchmark's source for the Windows build.
 set -eu
 
 packages="
@@ -9,7 +10,7 @@ packages="
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
     wine wine32:i386 wine64
     xvfb xauth openbox xdotool x11-utils imagemagick
-    fonts-wqy-zenhei fonts-liberation
+    fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-roboto-unhinted fonts-liberation
 "
 
 missing=""
@@ -18,12 +19,18 @@ for package in $packages; do
         missing="$missing $package"
     fi
 done
-[ -z "$missing" ] && exit 0
+benchmark_source_missing=false
+[ -f /usr/local/src/google-benchmark/CMakeLists.txt ] || benchmark_source_missing=true
+[ -z "$missing" ] && ! $benchmark_source_missing && exit 0
 
 if [ "$(id -u)" != 0 ]; then
-    echo "install-deps: these Debian packages are missing:$missing" >&2
-    echo "install-deps: run as root (or install them) and try again" >&2
+    echo "install-deps: missing:${missing:-} $($benchmark_source_missing && echo "Google Benchmark's source")" >&2
+    echo "install-deps: run this as root to install them" >&2
     exit 1
+fi
+
+if [ -z "$missing" ]; then
+    exec "$(dirname "$0")/fetch-benchmark-source.sh"
 fi
 
 echo "install-deps: installing$missing"
@@ -35,3 +42,4 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
 # shellcheck disable=SC2086
 apt-get install -y -q --no-install-recommends $missing
+"$(dirname "$0")/fetch-benchmark-source.sh"

@@ -2,12 +2,16 @@
 # Creates or removes a 32-bit Wine prefix for the Windows build.
 #
 #   tools/wine-prefix.sh create PREFIX   a fresh prefix (an old one is removed)
+#   tools/wine-prefix.sh ensure PREFIX   creates the prefix unless it exists
 #   tools/wine-prefix.sh remove PREFIX   stops its Wine server and deletes it
 #
-# The prefix runs headless (Wine's null graphics driver) unless ALMANAC_WINE_DISPLAY=1.
+# The prefix gets the font replacements of tools/wine-fonts.reg, so that the
+# faces the calendar names render with Debian's fonts. It runs headless
+# (Wine's null graphics driver) unless ALMANAC_WINE_DISPLAY=1.
 set -eu
-action=${1:?usage: wine-prefix.sh create|remove PREFIX}
-prefix=${2:?usage: wine-prefix.sh create|remove PREFIX}
+here=$(cd "$(dirname "$0")" && pwd)
+action=${1:?usage: wine-prefix.sh create|ensure|remove PREFIX}
+prefix=${2:?usage: wine-prefix.sh create|ensure|remove PREFIX}
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
 
 stop_server() {
@@ -15,12 +19,22 @@ stop_server() {
     [ -d "$prefix" ] && wineserver -w 2>/dev/null || true
 }
 
+if [ "$action" = ensure ]; then
+    [ -f "$prefix/almanac-fonts.reg" ] && exit 0
+    action=create
+fi
+
 case "$action" in
 create)
     stop_server
     rm -rf "$prefix"
+    mkdir -p "$(dirname "$prefix")"
     # No Mono or Gecko: nothing here needs them, and asking for them stalls.
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
+    # regedit reads UTF-16 with a byte-order mark, whatever the host's locale.
+    fonts_reg="$prefix/almanac-fonts.reg"
+    { printf '\377\376'; sed 's/$/\r/' "$here/wine-fonts.reg" | iconv -f UTF-8 -t UTF-16LE; } > "$fonts_reg"
+    wine regedit /S "$fonts_reg" >/dev/null 2>&1
     if [ "${ALMANAC_WINE_DISPLAY:-0}" != 1 ]; then
         wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     fi
@@ -32,7 +46,7 @@ remove)
     rm -rf "$prefix"
     ;;
 *)
-    echo "usage: wine-prefix.sh create|remove PREFIX" >&2
+    echo "usage: wine-prefix.sh create|ensure|remove PREFIX" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,28 @@
+#!/bin/sh
+# Draws one month with the real month grid, as the program paints it, and
+# saves it as PNG:
+#
+#   tools/render-month.sh YEAR MONTH [TODAY] [OUT.png]
+#
+# TODAY (YYYY-MM-DD, default today) is ringed when it lies in the month; OUT
+# defaults to month-YEAR-MONTH.png. Notes come from the current directory's
+# note folders (日历), as the program reads them from its notes folder. Runs
+# the Windows build's almanac-render.exe under Wine, in the prefix
+# $ALMANAC_WINEPREFIX (default ~/.almanac/wine).
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+year=${1:?usage: render-month.sh YEAR MONTH [TODAY] [OUT.png]}
+month=${2:?usage: render-month.sh YEAR MONTH [TODAY] [OUT.png]}
+today=${3:-$(date +%F)}
+out=${4:-month-$year-$month.png}
+
+"$root/tools/install-deps.sh"
+(cd "$root" && cmake --preset windows >/dev/null && cmake --build --preset windows --target almanac-render >/dev/null)
+prefix=${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}
+"$root/tools/wine-prefix.sh" ensure "$prefix" >/dev/null
+
+bmp=$(mktemp --suffix=.bmp)
+trap 'rm -f "$bmp"' EXIT
+WINEPREFIX=$prefix WINEDEBUG=-all wine "$root/build/windows/tools/render/almanac-render.exe" "$year" "$month" "$today" "$bmp"
+convert "$bmp" "$out"
+echo "$out"

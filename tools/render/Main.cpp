@@ -1,0 +1,78 @@
+// almanac-render.exe YEAR MONTH TODAY OUT.bmp
+//
+// Paints the real month grid for a month of February 1900 … December 2059,
+// with TODAY (YYYY-MM-DD) marked, into a 363 × 238 bitmap and writes it as a
+// 24-bit BMP. Notes come from the current directory's note folders, as the
+// program reads them. tools/render-month.sh runs it under Wine and turns the
+// result into PNG.
+#include "Gdi.h"
+#include "MonthView.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+using namespace almanac;
+
+bool ParseDate(const wchar_t* text, int& year, int& month, int& day) {
+    wchar_t extra;
+    return std::swscanf(text, L"%4d-%2d-%2d%lc", &year, &month, &day, &extra) == 3 && month >= 1 && month <= 12 &&
+           day >= 1 && day <= GregorianMonthLength(year, month);
+}
+
+bool WriteBmp(const wchar_t* path, const win::MemoryCanvas& canvas) {
+    const int stride = canvas.Stride(), height = canvas.Height();
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + DWORD(stride * height);
+    info.biSize = sizeof info;
+    info.biWidth = canvas.Width();
+    info.biHeight = height;  // bottom-up, as BMP files are
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = DWORD(stride * height);
+
+    FILE* out = _wfopen(path, L"wb");
+    if (!out) return false;
+    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1;
+    GdiFlush();
+    for (int y = height - 1; written && y >= 0; --y)
+        written = std::fwrite(canvas.Bits() + y * stride, 1, size_t(stride), out) == size_t(stride);
+    return std::fclose(out) == 0 && written;
+}
+
+int Fail(const char* message) {
+    std::fprintf(stderr, "almanac-render: %s\n", message);
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 5) return Fail("usage: almanac-render YEAR MONTH TODAY OUT.bmp (TODAY as YYYY-MM-DD)");
+    int year = _wtoi(argv[1]), month = _wtoi(argv[2]);
+    int todayYear, todayMonth, todayDay;
+    bool inRange = month >= 1 && month <= 12 && (year > 1900 || (year == 1900 && month >= 2)) && year <= 2059;
+    if (!inRange) return Fail("YEAR MONTH must lie within February 1900 .. December 2059");
+    if (!ParseDate(argv[3], todayYear, todayMonth, todayDay) || !HasLunarDate(todayYear, todayMonth, todayDay))
+        return Fail("TODAY must be a date YYYY-MM-DD within 1900-01-31 .. 2059-12-31");
+
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, MonthView::WIDTH, MonthView::HEIGHT, nullptr,
+                                nullptr, win::Instance(), nullptr);
+    MonthView view(nullptr);
+    if (!host || !view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107))
+        return Fail("could not create the month grid");
+    view.ShowMonth(todayYear, todayMonth, todayDay);  // marks today
+    view.ShowMonth(year, month, 0);
+
+    win::MemoryCanvas canvas(MonthView::WIDTH, MonthView::HEIGHT);
+    win::PrintWindowTree(view, canvas.Get());
+    if (!WriteBmp(argv[4], canvas)) return Fail("could not write the bitmap");
+    DestroyWindow(host);
+    return 0;
+}
