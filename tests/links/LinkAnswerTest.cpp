@@ -1,0 +1,108 @@
+#include "RemoteLink.h"
+
+#include "LoopbackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace almanac {
+
+// Failures show the two texts rather than the bytes of the structure.
+static void PrintTo(const RemoteLink& link, std::ostream* out) {
+    *out << ::testing::PrintToString(link.target) << " / " << ::testing::PrintToString(link.caption);
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Send;
+
+struct AnswerCase {
+    const char* name;
+    std::string body;
+    std::optional<RemoteLink> link;
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.name; }
+
+class LinkAnswerTest : public ::testing::TestWithParam<AnswerCase> {};
+
+TEST_P(LinkAnswerTest, ParsesStarTargetTabCaption) {
+    EXPECT_EQ(ParseLinkAnswer(GetParam().body), GetParam().link);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, LinkAnswerTest,
+    ::testing::Values(
+        AnswerCase{"LineEndsStayOnTheCaption", "\r\n*http://a.example/x\t今日黄历\r\n",
+                   RemoteLink{"http://a.example/x", "今日黄历\r\n"}},
+        AnswerCase{"LeadingBlankLinesBlanksAndTabs", " \t\r\n\r\n\t *https://a.example/?q=1\tC",
+                   RemoteLink{"https://a.example/?q=1", "C"}},
+        AnswerCase{"FirstTabEndsTheTarget", "*http://a/\tA\tB\n", RemoteLink{"http://a/", "A\tB\n"}},
+        AnswerCase{"EmptyCaption", "*http://a/\t", RemoteLink{"http://a/", ""}},
+        AnswerCase{"Empty", "", std::nullopt},
+        AnswerCase{"OnlyLineEnds", "\r\n\r\n", std::nullopt},
+        AnswerCase{"NoStar", "http://a/\tC", std::nullopt},
+        AnswerCase{"TextBeforeTheStar", "x*http://a/\tC", std::nullopt},
+        AnswerCase{"NoTab", "*http://a/ C\r\n", std::nullopt},
+        AnswerCase{"TargetTheShellWouldRun", "*C:\\Windows\\System32\\calc.exe\tC", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LinkTargetTest, OnlyWebAddressesPass) {
+    for (const char* target : {"http://a.example/", "https://a.example/p?q=1#f", "HTTP://A.EXAMPLE/", "HtTpS://a/",
+                               "http://a.example/%E8%8A%82", "http://a/\xBD\xDA"})
+        EXPECT_TRUE(IsSafeLinkTarget(target)) << target;
+    for (const char* target :
+         {"C:\\Windows\\System32\\calc.exe", "file:///C:/x", "\\\\host\\share\\x.exe", "javascript:x", "ftp://a/",
+          "http:/a/", "httpx://a/", " http://a/", "", "http://a/\x01", "http://a/\r\n", "http://a/\x7F",
+          "http://a/ b", "http://a/\" --flag"})
+        EXPECT_FALSE(IsSafeLinkTarget(target)) << target;
+    EXPECT_FALSE(IsSafeLinkTarget(std::string_view("http://a/\0x", 10)));
+}
+
+TEST(LinkTargetTest, TheBuildsSiteAddressIsOneToo) { EXPECT_TRUE(IsSafeLinkTarget(SITE_URL)); }
+
+std::string Response(std::string_view body, std::string_view status = "200 OK") {
+    return "HTTP/1.1 " + std::string(status) + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
+           std::string(body);
+}
+
+struct FetchCase {
+    const char* name;
+    std::string response;
+    std::optional<RemoteLink> link;
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FetchCase& c, std::ostream* out) { *out << c.name; }
+
+class FetchRemoteLinkTest : public ::testing::TestWithParam<FetchCase> {};
+
+TEST_P(FetchRemoteLinkTest, AsksTheServerForItsLink) {
+    testing::LoopbackServer server({Send(GetParam().response)});
+    EXPECT_EQ(FetchRemoteLink({"127.0.0.1", server.Port(), 5s}), GetParam().link);
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0], "GET /link230/ HTTP/1.1\r\nHost:127.0.0.1\r\nVer:1.2\r\n\r\n");
+}
+
+const std::string kLongCaption(2000, 'c');
+
+INSTANTIATE_TEST_SUITE_P(
+    Servers, FetchRemoteLinkTest,
+    ::testing::Values(
+        FetchCase{"Answer", Response("\r\n*http://a.example/x\t今日黄历\r\n"),
+                  RemoteLink{"http://a.example/x", "今日黄历\r\n"}},
+        FetchCase{"AnswerWithAnotherStatus", Response("*http://a/\tC", "503 Service Unavailable"),
+                  RemoteLink{"http://a/", "C"}},
+        // 1023 bytes of the body: '*', 9 of the target, the tab and 1012 of the caption.
+        FetchCase{"LongAnswerIsCut", Response("*http://a/\t" + kLongCaption),
+                  RemoteLink{"http://a/", kLongCaption.substr(0, 1012)}},
+        FetchCase{"UnsafeTarget", Response("*file:///C:/x\tC"), std::nullopt},
+        FetchCase{"FailedExchange", "HTTP/1.1 200 OK\r\n", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace almanac
