@@ -1,0 +1,120 @@
+// The program's only top-level window: a borderless 363 × 280 panel with the
+// year and month selectors and four text buttons on a dark strip, the month
+// grid, and the link line at the bottom. It owns the memo pad and its tab,
+// saves its position, and runs the one-second timer that embeds it in the
+// desktop, pops up today's notes, fetches the link and follows the date.
+#pragma once
+
+#include "AppEnvironment.h"
+#include "Dialog.h"
+#include "Labels.h"
+#include "LinkFetcher.h"
+#include "MemoPad.h"
+#include "MemoTab.h"
+#include "MonthView.h"
+
+#include <memory>
+#include <mutex>
+
+namespace almanac {
+
+// What outlives one main window when the shell takes it away and the
+// program makes it anew: the month on show and the link.
+struct SessionState {
+    int shownYear = 0;
+    int shownMonth = 0;
+    std::string linkTarget;
+    std::string linkCaption;
+};
+
+class MainWindow : public win::Dialog, public MemoHost, public MonthViewOwner {
+public:
+    static constexpr int WIDTH = 363;
+    static constexpr int HEIGHT = 280;
+    static constexpr int GRID_HEIGHT = 238;
+    static constexpr COLORREF TOP_COLOUR = RGB(50, 80, 90);
+    static constexpr COLORREF TOP_TEXT_COLOUR = RGB(189, 183, 107);
+    static constexpr const char* TITLE = "vo2.25";
+
+    MainWindow(AppEnvironment environment, SessionState& session);
+    ~MainWindow() override;
+
+    void ShowToday();
+    void ShowMemo() override;
+    void HideMemo() override;
+    // The memo tab: 26 × 18 pixels, 10 pixels right of the window, its
+    // bottom on the window's bottom (screen coordinates).
+    void PlaceTabs();
+    void ShowReturnButton(bool show) override;
+
+    // The dialog ended through the exit prompt (not by the shell's hand).
+    bool EndedByExitPrompt() const { return endedByExitPrompt_; }
+    MonthView& Grid() { return *grid_; }
+    MemoPad& Memo() { return *memoPad_; }
+    MemoTab& Tab() { return *memoTab_; }
+    // The desktop view the window was embedded in, if it was.
+    HWND FormerParent() const { return embeddedIn_; }
+    const std::string& LinkCaption() const { return linkCaption_; }
+    const std::string& LinkTarget() const { return linkTarget_; }
+    int TickCounter() const { return tickCounter_; }
+
+    // A fetched link reaches the window as this message; the fetching thread
+    // leaves the link in the window's mailbox.
+    static constexpr UINT WM_LINK_FETCHED = WM_APP + 1;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Enter and Esc never close the window.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    struct Mailbox {
+        std::mutex mutex;
+        std::optional<RemoteLink> link;
+    };
+
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    LRESULT OnSelectorChanged(WPARAM, LPARAM);
+    LRESULT OnMove(WPARAM, LPARAM);
+    LRESULT OnLeftButtonDown(WPARAM, LPARAM);
+    LRESULT OnLinkClicked(WPARAM id, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnLinkFetched(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+
+    void StartSockets();
+    void PlaceWindow();
+    void CreateMemo();
+    void CreateTopButtons();
+    void FillSelectors();
+    void ApplyMonth(int year, int month);
+    void SelectMonth(int year, int month);
+    void RunExitPrompt();
+    void FetchRemoteLink();
+
+    AppEnvironment environment_;
+    SessionState& session_;
+    LinkLabel previousMonth_, nextMonth_, backToToday_, close_;
+    win::Window yearSelector_, monthSelector_;
+    bool autostartRegistered_ = false;
+    HICON icon_;
+    std::unique_ptr<MonthView> grid_;
+    bool savingPosition_ = false;
+    int todayDay_ = 0, todayMonth_ = 0, todayYear_ = 0;
+    LinkLabel remoteLink_;
+    std::unique_ptr<MemoPad> memoPad_;
+    std::unique_ptr<MemoTab> memoTab_;
+    std::string linkCaption_;
+    std::string linkTarget_;
+    int tickCounter_ = -2;
+    bool socketsStarted_ = false;
+    bool endedByExitPrompt_ = false;
+    HWND embeddedIn_ = nullptr;
+    std::shared_ptr<Mailbox> mailbox_ = std::make_shared<Mailbox>();
+    std::unique_ptr<LinkFetcher> fetcher_;
+};
+
+}  // namespace almanac

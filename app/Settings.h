@@ -1,0 +1,53 @@
+// What the program keeps outside itself: its settings as decimal strings
+// under HKEY_CURRENT_USER, its autostart entry in the user's Run key, and
+// the notes folder under the user's documents folder.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace almanac {
+
+inline constexpr const char* SETTINGS_KEY = "SOFTWARE\\Orvane\\Kelvadar";
+inline constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* AUTOSTART_VALUE = "Kelvadar";
+// Every caller reads into this many bytes, terminator included.
+inline constexpr std::size_t SETTING_BUFFER = 255;
+
+// 0 and the value's text when it exists and fits the buffer; -1 otherwise.
+int ReadSetting(std::string_view subkey, std::string_view name, std::string& text);
+// 0, or -1 when the key cannot be created or the value set.
+int WriteSetting(std::string_view subkey, std::string_view name, std::string_view text);
+
+// A setting read as the C library's atoi reads: blanks, a sign, the digits
+// up to the first other character; text without digits is 0.
+std::optional<int> ReadNumberSetting(std::string_view name);
+void WriteNumberSetting(std::string_view name, int value);
+
+// The full path of the running executable, in GB18030.
+std::string ExecutablePath();
+
+// On: the Run key's value names this executable; off: the value is deleted.
+// The Run key is never created. Returns the registry's result.
+long SetAutostart(bool on, std::string_view valueName);
+
+// Makes the entry point at this executable unless it already does, byte
+// for byte; true when it already did.
+bool CheckAutostart();
+
+// Makes path the current directory, creating it (one level) when needed.
+int EnterFolder(std::string_view path);
+
+// Makes "<documents>\我的记事" the current directory with its subfolders
+// "日历" and "备忘". When the documents folder is unknown, the user's profile
+// folder stands in, and when that is unknown too, the current directory.
+// The steps' results are ignored, as each starts where the last left off.
+void EnterNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder);
+
+// The shell's folders, in GB18030; nothing when the shell cannot tell.
+std::optional<std::string> ShellDocumentsFolder();
+std::optional<std::string> ShellProfileFolder();
+
+}  // namespace almanac

@@ -1,0 +1,84 @@
+// The main window's world for a test: a scratch folder for the current
+// directory and the documents folder, a clean settings key and autostart
+// value in the prefix's real registry, a date the test sets, and a link
+// server on the loopback interface that refuses (unless the test says).
+#pragma once
+
+#include "AppEnvironment.h"
+#include "MainWindow.h"
+#include "ScratchFolder.h"
+#include "Script.h"
+#include "Settings.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace almanac::testing {
+
+inline constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Orvane\\Kelvadar";
+inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A value of HKEY_CURRENT_USER as the registry holds it, or nothing.
+inline std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* value) {
+    wchar_t data[1024];
+    DWORD size = sizeof data;
+    if (RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(data);
+}
+
+inline void SetRegistryText(const wchar_t* key, const wchar_t* value, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
+}
+
+inline SYSTEMTIME Date(int year, int month, int day) {
+    SYSTEMTIME date{};
+    date.wYear = WORD(year);
+    date.wMonth = WORD(month);
+    date.wDay = WORD(day);
+    date.wHour = 12;
+    return date;
+}
+
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Kelvadar");
+        ScratchFolder::MakeFolder("文档");
+        documents = win::Narrow(std::filesystem::current_path().wstring()) + "\\文档";
+        environment.localTime = [this] { return today; };
+        environment.documentsFolder = [this] { return documentsKnown ? std::optional(documents) : std::nullopt; };
+        environment.linkServer.host = "127.0.0.1";
+        environment.linkServer.port = 1;  // nothing listens there: refused at once
+    }
+    ~AppFixture() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Kelvadar");
+    }
+
+    // Runs a main window modally with the script driving it; the window ends
+    // when the script does.
+    void Run(Script& script, MainWindow*& window) {
+        MainWindow main(environment, session);
+        window = &main;
+        script.Start([&main] {
+            if (main.Exists()) main.EndDialog(IDCANCEL);
+        });
+        main.RunModal(nullptr);
+        window = nullptr;
+        EXPECT_TRUE(script.Completed()) << "timed out at: " << script.Failure();
+    }
+
+    ScratchFolder scratch;
+    std::string documents;
+    bool documentsKnown = true;
+    SYSTEMTIME today = Date(2024, 2, 10);
+    AppEnvironment environment;
+    SessionState session;
+};
+
+}  // namespace almanac::testing

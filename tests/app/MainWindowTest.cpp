@@ -1,0 +1,357 @@
+#include "AppFixture.h"
+#include "DesktopEmbedding.h"
+#include "LoopbackServer.h"
+#include "ShellStandIns.h"
+#include "resource.h"
+
+#include "AllocationCounter.h"
+
+namespace almanac {
+namespace {
+
+using testing::Date;
+using testing::kRunKey;
+using testing::kSettingsKey;
+using testing::RegistryText;
+using testing::Script;
+using testing::ScratchFolder;
+using testing::SetRegistryText;
+
+class MainWindowTest : public testing::AppFixture {
+protected:
+    // What a click on a label does: the label posts its id to the window.
+    static void Click(MainWindow* window, int labelId) {
+        PostMessageW(GetDlgItem(window->Handle(), labelId), WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    }
+    // What choosing from a selector's list does.
+    static void Choose(MainWindow* window, int selectorId, int index) {
+        HWND selector = GetDlgItem(window->Handle(), selectorId);
+        SendMessageW(selector, CB_SETCURSEL, WPARAM(index), 0);
+        PostMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(selectorId, CBN_SELCHANGE), LPARAM(selector));
+    }
+    static int Selected(MainWindow* window, int selectorId) {
+        return int(SendMessageW(GetDlgItem(window->Handle(), selectorId), CB_GETCURSEL, 0, 0));
+    }
+    static bool Shows(MainWindow* window, int year, int month) {
+        const MonthPage& page = window->Grid().Page();
+        return page.shownYear == year && page.shownMonth == month;
+    }
+    static bool ReturnButtonVisible(MainWindow* window) {
+        return IsWindowVisible(GetDlgItem(window->Handle(), IDC_BACK_TO_TODAY));
+    }
+    // The tick as the one-second timer delivers it, with the real timer
+    // stopped so that the test alone says when a second has passed.
+    static void Tick(MainWindow* window, int count = 1) {
+        KillTimer(window->Handle(), 1);
+        for (int i = 0; i < count; ++i) SendMessageW(window->Handle(), WM_TIMER, 1, 0);
+    }
+    static POINT ExpectedPlace(int x, int y) {
+        int width = GetSystemMetrics(SM_CXFULLSCREEN), height = GetSystemMetrics(SM_CYFULLSCREEN);
+        if (x + MainWindow::WIDTH > width) x = width - MainWindow::WIDTH;
+        if (y + MainWindow::GRID_HEIGHT > height) y = height - MainWindow::GRID_HEIGHT;
+        return {x, y};
+    }
+
+    MainWindow* window = nullptr;
+};
+
+TEST_F(MainWindowTest, TheFirstStartOnAFreshAccount) {
+    Script script;
+    script.Do("check the start", [&] {
+        RECT rect = window->WindowRect();
+        POINT expected = ExpectedPlace(500, 300);
+        EXPECT_EQ(rect.left, expected.x);
+        EXPECT_EQ(rect.top, expected.y);
+        EXPECT_EQ(rect.right - rect.left, 363);
+        EXPECT_EQ(rect.bottom - rect.top, 280);
+        EXPECT_EQ(window->Text(), "vo2.25");
+        EXPECT_TRUE(GetWindowLongW(window->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+        EXPECT_EQ(RegistryText(kSettingsKey, L"MemoShow"), L"0");
+        EXPECT_FALSE(RegistryText(kSettingsKey, L"PosX"));
+        EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar"), win::Wide(ExecutablePath()));
+        EXPECT_EQ(win::Narrow(std::filesystem::current_path().wstring()), documents + "\\我的记事");
+        EXPECT_TRUE(ScratchFolder::Exists("日历"));
+        EXPECT_TRUE(ScratchFolder::Exists("备忘"));
+
+        EXPECT_FALSE(window->Memo().IsVisible());
+        EXPECT_TRUE(window->Tab().IsVisible());
+        EXPECT_TRUE(Shows(window, 2024, 2));
+        EXPECT_EQ(window->Grid().Page().markedDay, 10);
+        EXPECT_FALSE(ReturnButtonVisible(window));
+        EXPECT_EQ(Selected(window, IDC_YEAR_SELECTOR), 2024 - 1900);
+        EXPECT_EQ(Selected(window, IDC_MONTH_SELECTOR), 1);
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(window->Handle(), IDC_REMOTE_LINK)));
+    });
+    script.Do("move it", [&] { window->Move(40, 50, 363, 280); });
+    script.Do("check what the move saved", [&] {
+        EXPECT_EQ(RegistryText(kSettingsKey, L"PosX"), L"40");
+        EXPECT_EQ(RegistryText(kSettingsKey, L"PosY"), L"50");
+        RECT main = window->WindowRect(), tab = window->Tab().WindowRect();
+        EXPECT_EQ(tab.left, main.right + 10);
+        EXPECT_EQ(tab.bottom, main.bottom);
+        EXPECT_EQ(tab.right - tab.left, 26);
+        EXPECT_EQ(tab.bottom - tab.top, 18);
+    });
+    Run(script, window);
+}
+
+struct StoredPlace {
+    const char* name;
+    const wchar_t* posX;  // null: not stored
+    const wchar_t* posY;
+    int x, y;             // before the pull from the screen's edge
+};
+
+class StoredPlaceTest : public MainWindowTest, public ::testing::WithParamInterface<StoredPlace> {};
+
+TEST_P(StoredPlaceTest, TheWindowStartsWhereTheSettingsSay) {
+    const StoredPlace& place = GetParam();
+    if (place.posX) SetRegistryText(kSettingsKey, L"PosX", place.posX);
+    if (place.posY) SetRegistryText(kSettingsKey, L"PosY", place.posY);
+    Script script;
+    script.Do("check the place", [&] {
+        RECT rect = window->WindowRect();
+        POINT expected = ExpectedPlace(place.x, place.y);
+        EXPECT_EQ(rect.left, expected.x);
+        EXPECT_EQ(rect.top, expected.y);
+        // Starting is no move of the user's: the settings stay as they were.
+        EXPECT_EQ(RegistryText(kSettingsKey, L"PosX"), place.posX ? std::optional<std::wstring>(place.posX) : std::nullopt);
+    });
+    Run(script, window);
+}
+
+const std::wstring kTooLong(255, L'7');
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StoredPlaceTest,
+    ::testing::Values(StoredPlace{"Both", L"120", L"80", 120, 80}, StoredPlace{"NegativeX", L"-20", L"80", 0, 80},
+                      StoredPlace{"NegativeY", L"120", L"-5", 120, 0}, StoredPlace{"Letters", L"abc", L"80", 0, 80},
+                      StoredPlace{"NoY", L"120", nullptr, 120, 300}, StoredPlace{"OnlyY", nullptr, L"80", 500, 300},
+                      StoredPlace{"TooLong", kTooLong.c_str(), L"80", 500, 300},
+                      StoredPlace{"OffTheScreen", L"5000", L"5000", 5000, 5000}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, MemoShowDecidesBetweenPadAndTab) {
+    for (auto [stored, shown] : {std::pair{L"01", true}, {L"1", true}, {L"2", false}, {L"x", false}}) {
+        SetRegistryText(kSettingsKey, L"MemoShow", stored);
+        Script script;
+        script.Do("check the pad", [&] {
+            EXPECT_EQ(window->Memo().IsVisible(), shown) << win::Narrow(stored);
+            EXPECT_EQ(window->Tab().IsVisible(), !shown) << win::Narrow(stored);
+            EXPECT_EQ(RegistryText(kSettingsKey, L"MemoShow"), shown ? L"1" : L"0");
+        });
+        Run(script, window);
+    }
+}
+
+TEST_F(MainWindowTest, MemoTabAndPadButtonsShowAndHide) {
+    Script script;
+    script.Do("click 本", [&] { PostMessageW(window->Tab().Item(IDC_SHOW_MEMO), BM_CLICK, 0, 0); });
+    script.Then("the pad shows", [&] { return window->Memo().IsVisible(); });
+    script.Do("check", [&] {
+        EXPECT_FALSE(window->Tab().IsVisible());
+        EXPECT_EQ(RegistryText(kSettingsKey, L"MemoShow"), L"1");
+    });
+    script.Do("click -", [&] { PostMessageW(window->Memo().Item(IDC_HIDE_MEMO), BM_CLICK, 0, 0); });
+    script.Then("the tab shows", [&] { return window->Tab().IsVisible(); });
+    script.Do("check", [&] {
+        EXPECT_FALSE(window->Memo().IsVisible());
+        EXPECT_EQ(RegistryText(kSettingsKey, L"MemoShow"), L"0");
+    });
+    Run(script, window);
+}
+
+TEST_F(MainWindowTest, BrowsingStopsAtTheEndsOfTheRange) {
+    Script script;
+    // Choosing 1900 while January is selected switches to February.
+    script.Do("choose January", [&] { Choose(window, IDC_MONTH_SELECTOR, 0); });
+    script.Then("January 2024", [&] { return Shows(window, 2024, 1); });
+    script.Do("choose 1900", [&] { Choose(window, IDC_YEAR_SELECTOR, 0); });
+    script.Then("February 1900", [&] { return Shows(window, 1900, 2); });
+    script.Do("check", [&] {
+        EXPECT_EQ(Selected(window, IDC_MONTH_SELECTOR), 1);
+        EXPECT_TRUE(ReturnButtonVisible(window));
+    });
+    script.Do("previous month", [&] { Click(window, IDC_PREVIOUS_MONTH); });
+    script.Then("still February 1900", [&] { return Shows(window, 1900, 2); });
+    script.Do("choose January again", [&] { Choose(window, IDC_MONTH_SELECTOR, 0); });
+    script.Then("February 1900 again", [&] { return Shows(window, 1900, 2) && Selected(window, IDC_MONTH_SELECTOR) == 1; });
+
+    script.Do("choose 2059", [&] { Choose(window, IDC_YEAR_SELECTOR, 2059 - 1900); });
+    script.Do("choose December", [&] { Choose(window, IDC_MONTH_SELECTOR, 11); });
+    script.Then("December 2059", [&] { return Shows(window, 2059, 12); });
+    script.Do("next month", [&] { Click(window, IDC_NEXT_MONTH); });
+    script.Then("still December 2059", [&] { return Shows(window, 2059, 12); });
+    script.Do("previous month", [&] { Click(window, IDC_PREVIOUS_MONTH); });
+    script.Then("November 2059", [&] {
+        return Shows(window, 2059, 11) && Selected(window, IDC_MONTH_SELECTOR) == 10 &&
+               Selected(window, IDC_YEAR_SELECTOR) == 2059 - 1900;
+    });
+
+    script.Do("back to today", [&] { Click(window, IDC_BACK_TO_TODAY); });
+    script.Then("February 2024", [&] { return Shows(window, 2024, 2); });
+    script.Do("check", [&] { EXPECT_FALSE(ReturnButtonVisible(window)); });
+    script.Do("next month", [&] { Click(window, IDC_NEXT_MONTH); });
+    script.Then("March 2024", [&] { return Shows(window, 2024, 3) && ReturnButtonVisible(window); });
+    script.Do("previous month", [&] { Click(window, IDC_PREVIOUS_MONTH); });
+    script.Then("February 2024, today's", [&] { return Shows(window, 2024, 2) && !ReturnButtonVisible(window); });
+    Run(script, window);
+}
+
+TEST_F(MainWindowTest, ANewDayBringsTodaysMonthBack) {
+    today = Date(2024, 2, 29);
+    Script script;
+    script.Do("browse away", [&] { Choose(window, IDC_YEAR_SELECTOR, 2020 - 1900); });
+    script.Then("February 2020", [&] { return Shows(window, 2020, 2); });
+    script.Do("a tick the same day", [&] { Tick(window); });
+    script.Do("check", [&] { EXPECT_TRUE(Shows(window, 2020, 2)); });
+    script.Do("midnight", [&] {
+        today = Date(2024, 3, 1);
+        Tick(window);
+    });
+    script.Do("check", [&] {
+        EXPECT_TRUE(Shows(window, 2024, 3));
+        EXPECT_EQ(window->Grid().Page().markedDay, 1);
+        EXPECT_EQ(Selected(window, IDC_MONTH_SELECTOR), 2);
+        EXPECT_FALSE(ReturnButtonVisible(window));
+    });
+    Run(script, window);
+}
+
+TEST_F(MainWindowTest, EnterAndEscDoNotCloseIt) {
+    Script script;
+    script.Do("press Enter and Esc", [&] {
+        PostMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        PostMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        PostMessageW(window->Memo().Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    int beats = 0;
+    script.Then("a while later", [&] { return ++beats > 5; });
+    script.Do("check", [&] { EXPECT_TRUE(window->Exists()); });
+    Run(script, window);
+    EXPECT_FALSE(session.shownYear == 0);
+}
+
+struct PromptCase {
+    const char* name;
+    std::function<void(HWND prompt)> answer;
+    bool ends;
+    bool autostartKept;
+};
+
+class ExitPromptTest : public MainWindowTest, public ::testing::WithParamInterface<PromptCase> {};
+
+TEST_P(ExitPromptTest, TheCloseButtonAsks) {
+    const PromptCase& c = GetParam();
+    HWND prompt = nullptr;
+    Script script;
+    script.Do("click ×", [&] { Click(window, IDC_CLOSE); });
+    script.Then("the prompt opens", [&] { return (prompt = testing::FindDialog(L"提示")) != nullptr; });
+    script.Do("check it", [&] {
+        EXPECT_FALSE(IsWindowEnabled(window->Handle()));  // modal
+        EXPECT_EQ(win::Window(GetDlgItem(prompt, IDC_END_PROGRAM)).Text(), "结束程序");
+        EXPECT_EQ(win::Window(GetDlgItem(prompt, IDC_UNINSTALL)).Text(), "卸载");
+    });
+    script.Do("answer", [&] { c.answer(prompt); });
+    if (!c.ends) {
+        // The calendar goes on, enabled again.
+        script.Then("the prompt closes", [&] { return !IsWindow(prompt); });
+        script.Do("check", [&] { EXPECT_TRUE(IsWindowEnabled(window->Handle())); });
+    }
+    MainWindow main(environment, session);
+    window = &main;
+    script.Start([&main] {
+        if (main.Exists()) main.EndDialog(IDCANCEL);
+    });
+    main.RunModal(nullptr);
+    EXPECT_TRUE(script.Completed()) << script.Failure();
+    EXPECT_EQ(main.EndedByExitPrompt(), c.ends);
+    EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar").has_value(), c.autostartKept);
+    EXPECT_TRUE(RegistryText(kSettingsKey, L"MemoShow"));  // settings are left alone
+    EXPECT_TRUE(ScratchFolder::Exists("日历"));           // and so are the notes
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ExitPromptTest,
+    ::testing::Values(
+        PromptCase{"EndProgram", [](HWND p) { PostMessageW(GetDlgItem(p, IDC_END_PROGRAM), BM_CLICK, 0, 0); }, true, true},
+        PromptCase{"Uninstall", [](HWND p) { PostMessageW(GetDlgItem(p, IDC_UNINSTALL), BM_CLICK, 0, 0); }, true, false},
+        PromptCase{"Esc", [](HWND p) { PostMessageW(p, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }, false, true},
+        PromptCase{"Enter", [](HWND p) { PostMessageW(p, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }, false, true},
+        PromptCase{"CloseBox", [](HWND p) { PostMessageW(p, WM_SYSCOMMAND, SC_CLOSE, 0); }, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::string Answer(std::string body) {
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+TEST_F(MainWindowTest, TheTickScheduleOnceALinkHasCome) {
+    testing::ShellStandIns shell;
+    testing::LoopbackServer server({testing::Send(Answer("*http://a.example/\t今日链接\r\n"))});
+    environment.linkServer.port = server.Port();
+    Script script;
+    script.Do("tick 1", [&] {
+        Tick(window);
+        EXPECT_EQ(ParentOf(window->Handle()), nullptr);
+    });
+    script.Do("tick 2: embedded", [&] {
+        Tick(window);
+        EXPECT_EQ(ParentOf(window->Handle()), shell.View());
+        EXPECT_TRUE(server.Requests().empty());
+    });
+    script.Do("tick 3: the first fetch", [&] { Tick(window); });
+    script.Then("the link arrives", [&] { return !window->LinkCaption().empty(); });
+    script.Do("check", [&] {
+        EXPECT_EQ(server.Requests().size(), 1u);
+        EXPECT_EQ(window->LinkTarget(), "http://a.example/");
+        EXPECT_EQ(window->LinkCaption(), "今日链接\r\n");
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(window->Handle(), IDC_REMOTE_LINK)));
+        Tick(window, 3599);  // counters 1 … 3599: no fetch with a caption known
+    });
+    int beats = 0;
+    script.Then("a while later", [&] { return ++beats > 10; });
+    script.Do("only one fetch; then the hour", [&] {
+        EXPECT_EQ(server.Requests().size(), 1u);
+        Tick(window);  // counter 3600
+    });
+    script.Then("the second fetch", [&] { return server.Requests().size() == 2; });
+    Run(script, window);
+}
+
+TEST_F(MainWindowTest, TheTickScheduleWhileNoLinkHasCome) {
+    testing::LoopbackServer server({testing::Send(Answer("no link here"))});
+    environment.linkServer.port = server.Port();
+    Script script;
+    script.Do("ticks 1 to 3", [&] { Tick(window, 3); });
+    script.Then("the first fetch", [&] { return server.Requests().size() == 1; });
+    script.Do("ticks to counter 59", [&] { Tick(window, 59); });
+    int beats = 0;
+    script.Then("a while later", [&] { return ++beats > 10; });
+    script.Do("check, then counter 60", [&] {
+        EXPECT_EQ(server.Requests().size(), 1u);
+        Tick(window);
+    });
+    script.Then("the second fetch", [&] { return server.Requests().size() == 2; });
+    script.Do("counters 61 … 120", [&] { Tick(window, 60); });
+    script.Then("the third fetch", [&] { return server.Requests().size() == 3; });
+    script.Do("check", [&] {
+        EXPECT_TRUE(window->LinkCaption().empty());
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(window->Handle(), IDC_REMOTE_LINK)));
+    });
+    Run(script, window);
+}
+
+TEST_F(MainWindowTest, AnIdleTickAllocatesNothing) {
+    Script script;
+    script.Do("tick past the first fetch", [&] { Tick(window, 3); });
+    script.Do("idle ticks", [&] {
+        long before = testing::Allocations();
+        Tick(window, 50);  // counters 1 … 50: no fetch due, the same day
+        EXPECT_EQ(testing::Allocations() - before, 0);
+    });
+    Run(script, window);
+}
+
+}  // namespace
+}  // namespace almanac

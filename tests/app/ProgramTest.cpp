@@ -1,0 +1,193 @@
+// The real almanac.exe, started as a user starts it, in a Wine prefix of its
+// own: one copy per logon, and a calendar that survives the shell's restart.
+// The program's path is the test program's argument.
+#include "DesktopEmbedding.h"
+#include "ShellStandIns.h"
+#include "Text.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace almanac {
+namespace {
+
+std::wstring programPath;
+
+class Program {
+public:
+    Program() {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        std::wstring command = L"\"" + programPath + L"\"";
+        started_ = CreateProcessW(programPath.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                  &startup, &info_);
+    }
+    ~Program() {
+        if (!started_) return;
+        if (IsRunning()) TerminateProcess(info_.hProcess, 0);
+        WaitForSingleObject(info_.hProcess, 5000);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return started_; }
+    bool IsRunning() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool WaitForExit(DWORD milliseconds) const { return WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0; }
+    DWORD Id() const { return info_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION info_{};
+    bool started_ = false;
+};
+
+// Keeps this thread's own windows (the stand-ins) answering while waiting.
+void PumpFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(20);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD milliseconds = 15000) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds) return false;
+        PumpFor(50);
+    }
+    return true;
+}
+
+struct WindowSearch {
+    DWORD process;
+    const wchar_t* title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (process == search->process && IsWindowVisible(window) && (!search->title || std::wstring(title) == search->title))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+// The process's visible windows (of the title, when one is given), top-level
+// or, since the calendar may live in a stand-in desktop view, below it.
+std::vector<HWND> WindowsOf(const Program& program, const wchar_t* title = nullptr, HWND under = nullptr) {
+    WindowSearch search{program.Id(), title, {}};
+    if (under)
+        EnumChildWindows(under, CollectWindow, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK FindRefusalText(HWND window, LPARAM found) {
+    if (win::Window(window).Text().find("同名程序已启动，请先关闭旧程序!") != std::string::npos) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST(ProgramTest, ASecondCopyIsRefusedAndTheFirstGoesOn) {
+    Program first;
+    ASSERT_TRUE(first.Started());
+    ASSERT_TRUE(WaitFor([&] { return WindowsOf(first, L"vo2.25").size() == 1; }));
+
+    Program second;
+    ASSERT_TRUE(second.Started());
+    HWND refusal = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        std::vector<HWND> windows = WindowsOf(second);
+        refusal = windows.empty() ? nullptr : windows.front();
+        return refusal != nullptr;
+    }));
+    // A message box captioned with the program's title, and nothing else.
+    EXPECT_EQ(win::Window(refusal).Text(), "almanac");
+    bool saysIt = false;
+    EnumChildWindows(refusal, FindRefusalText, reinterpret_cast<LPARAM>(&saysIt));
+    EXPECT_TRUE(saysIt);
+    EXPECT_EQ(WindowsOf(second).size(), 1u);
+    EXPECT_TRUE(WindowsOf(second, L"vo2.25").empty());
+
+    PostMessageW(refusal, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(second.WaitForExit(10000));
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_EQ(WindowsOf(first, L"vo2.25").size(), 1u);
+}
+
+TEST(ProgramTest, TheCalendarComesBackAfterTheShellRestarts) {
+    auto shell = std::make_unique<testing::ShellStandIns>();
+    Program program;
+    ASSERT_TRUE(program.Started());
+    HWND calendar = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        std::vector<HWND> windows = WindowsOf(program, L"vo2.25");
+        calendar = windows.empty() ? nullptr : windows.front();
+        return calendar != nullptr;
+    }));
+    // The second tick embeds it in the desktop view.
+    ASSERT_TRUE(WaitFor([&] { return ParentOf(calendar) == shell->View(); }));
+
+    // The user goes to the next month.
+    PostMessageW(GetDlgItem(calendar, IDC_NEXT_MONTH), WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    PumpFor(500);
+    const LRESULT month = SendMessageW(GetDlgItem(calendar, IDC_MONTH_SELECTOR), CB_GETCURSEL, 0, 0);
+    const LRESULT year = SendMessageW(GetDlgItem(calendar, IDC_YEAR_SELECTOR), CB_GETCURSEL, 0, 0);
+
+    // The shell ends: its windows go, and the calendar with them.
+    shell.reset();
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(calendar); }));
+    PumpFor(1500);
+    EXPECT_TRUE(program.IsRunning());
+    EXPECT_TRUE(WindowsOf(program, L"vo2.25").empty());
+
+    // The shell comes back and says so.
+    shell = std::make_unique<testing::ShellStandIns>();
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    HWND again = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        std::vector<HWND> windows = WindowsOf(program, L"vo2.25");
+        if (windows.empty()) windows = WindowsOf(program, L"vo2.25", shell->View());
+        again = windows.empty() ? nullptr : windows.front();
+        return again != nullptr;
+    }));
+    ASSERT_TRUE(WaitFor([&] { return ParentOf(again) == shell->View(); }));
+    // On the same page.
+    EXPECT_EQ(SendMessageW(GetDlgItem(again, IDC_MONTH_SELECTOR), CB_GETCURSEL, 0, 0), month);
+    EXPECT_EQ(SendMessageW(GetDlgItem(again, IDC_YEAR_SELECTOR), CB_GETCURSEL, 0, 0), year);
+}
+
+}  // namespace
+}  // namespace almanac
+
+// The first argument is almanac.exe's path; a Linux path is given through
+// Wine's drive Z:.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: program_tests PATH-OF-ALMANAC.EXE\n");
+        return 2;
+    }
+    std::string path = argv[1];
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        path = "Z:" + path;
+    }
+    almanac::programPath = std::wstring(path.begin(), path.end());
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,88 @@
+#include "AppFixture.h"
+
+namespace almanac {
+namespace {
+
+using testing::kRunKey;
+using testing::kSettingsKey;
+using testing::RegistryText;
+using testing::ScratchFolder;
+using testing::SetRegistryText;
+
+class SettingsTest : public testing::AppFixture {};
+
+TEST_F(SettingsTest, WrittenSettingsReadBackAndMissingOnesFail) {
+    std::string text;
+    EXPECT_EQ(ReadSetting(SETTINGS_KEY, "PosX", text), -1);  // no key yet, and none created
+    EXPECT_FALSE(RegistryText(kSettingsKey, L"PosX"));
+    EXPECT_EQ(WriteSetting(SETTINGS_KEY, "PosX", "-20"), 0);
+    EXPECT_EQ(RegistryText(kSettingsKey, L"PosX"), L"-20");
+    EXPECT_EQ(ReadSetting(SETTINGS_KEY, "PosX", text), 0);
+    EXPECT_EQ(text, "-20");
+    EXPECT_EQ(ReadSetting(SETTINGS_KEY, "PosY", text), -1);
+}
+
+TEST_F(SettingsTest, NumbersReadAsAtoiReadsThem) {
+    const std::pair<const wchar_t*, int> cases[] = {
+        {L"-20", -20}, {L"abc", 0}, {L"01", 1}, {L"  42px", 42}, {L"+7", 7}, {L"", 0}, {L"99999999999", 2147483647},
+    };
+    for (auto [text, value] : cases) {
+        SetRegistryText(kSettingsKey, L"MemoX", text);
+        EXPECT_EQ(ReadNumberSetting("MemoX"), value) << win::Narrow(text);
+    }
+}
+
+TEST_F(SettingsTest, AValueTooLongForTheBufferFailsToRead) {
+    SetRegistryText(kSettingsKey, L"PosX", std::wstring(254, L'7'));
+    std::string text;
+    EXPECT_EQ(ReadSetting(SETTINGS_KEY, "PosX", text), 0);
+    SetRegistryText(kSettingsKey, L"PosX", std::wstring(255, L'7'));
+    EXPECT_EQ(ReadSetting(SETTINGS_KEY, "PosX", text), -1);
+}
+
+TEST_F(SettingsTest, AutostartFollowsTheExecutable) {
+    EXPECT_FALSE(CheckAutostart());  // missing: written
+    EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar"), win::Wide(ExecutablePath()));
+    EXPECT_TRUE(CheckAutostart());
+
+    // A moved executable, or one that differs only in letter case, is followed.
+    std::wstring path = win::Wide(ExecutablePath());
+    for (wchar_t& c : path) c = wchar_t(towupper(c));
+    SetRegistryText(kRunKey, L"Kelvadar", path);
+    EXPECT_FALSE(CheckAutostart());
+    EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar"), win::Wide(ExecutablePath()));
+
+    SetAutostart(false, AUTOSTART_VALUE);
+    EXPECT_FALSE(RegistryText(kRunKey, L"Kelvadar"));
+}
+
+TEST_F(SettingsTest, TheNotesFolderGoesUnderTheDocumentsFolder) {
+    EnterNotesFolder([this] { return std::optional(documents); });
+    EXPECT_EQ(win::Narrow(std::filesystem::current_path().wstring()), documents + "\\我的记事");
+    EXPECT_TRUE(ScratchFolder::Exists("日历"));
+    EXPECT_TRUE(ScratchFolder::Exists("备忘"));
+}
+
+TEST_F(SettingsTest, WithoutADocumentsFolderTheProfileFolderStandsIn) {
+    std::optional<std::string> profile = ShellProfileFolder();
+    ASSERT_TRUE(profile);
+    EnterNotesFolder([] { return std::nullopt; });
+    EXPECT_EQ(win::Narrow(std::filesystem::current_path().wstring()), *profile + "\\我的记事");
+    EXPECT_TRUE(ScratchFolder::Exists("日历"));
+    // Leave the profile as it was.
+    std::filesystem::current_path(std::filesystem::current_path().parent_path());
+    std::filesystem::remove_all(std::filesystem::path(win::Wide(*profile + "\\我的记事")));
+}
+
+TEST_F(SettingsTest, AFolderThatCannotBeMadeLeavesTheCurrentDirectory) {
+    const auto before = std::filesystem::current_path();
+    ScratchFolder::WriteBytes("blocked", "a file, not a folder");
+    EnterNotesFolder([] { return std::optional<std::string>("blocked"); });
+    // The subfolders land in the directory that was current.
+    EXPECT_EQ(std::filesystem::current_path(), before);
+    EXPECT_TRUE(ScratchFolder::Exists("日历"));
+    EXPECT_TRUE(ScratchFolder::Exists("备忘"));
+}
+
+}  // namespace
+}  // namespace almanac
