@@ -50,7 +50,7 @@ void Dialog::DoDataExchange(DataExchange&) {}
 
 bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-bool Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (OnMessage(message, wParam, lParam, result)) return true;
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         if (LOWORD(wParam) == IDOK) {
@@ -85,7 +85,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     try {
         LRESULT result = 0;
-        if (!self->Handle(message, wParam, lParam, result)) return FALSE;
+        if (!self->HandleMessage(message, wParam, lParam, result)) return FALSE;
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
         return TRUE;
     } catch (...) {

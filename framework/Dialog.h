@@ -53,7 +53,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     int templateId_;
 };

@@ -109,6 +109,11 @@ void PrintWindowTree(HWND window, HDC dc) {
     }
 }
 
+void DragAsCaption(HWND window, LPARAM pointOfClick) {
+    PostMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, pointOfClick);
+    SendMessageW(window, WM_SYSCOMMAND, 0xF012, 0);  // SC_MOVE by the mouse
+}
+
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 std::string ProgramTitle() {

@@ -129,6 +129,10 @@ std::string ProgramTitle();
 // context moved to its place. Works on a memory canvas without a display.
 void PrintWindowTree(HWND window, HDC dc);
 
+// Starts the system's move loop as if the window's caption were dragged from
+// the point of a WM_LBUTTONDOWN: the way the borderless panels move.
+void DragAsCaption(HWND window, LPARAM pointOfClick);
+
 // Signed client coordinates of a mouse message.
 inline POINT PointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
