@@ -1,27 +1,59 @@
 #!/bin/sh
-# Starts the calendar. Until the desktop window exists this builds almanac-cli
-# and shows this month's page, its solar terms and today's lunar date.
+# Starts the calendar.
+#
+# On Linux: builds the Windows build and runs almanac.exe under 32-bit Wine in
+# a Wine prefix of its own ($ALMANAC_WINEPREFIX, default ~/.almanac/wine),
+# made on first use with the fonts the calendar needs, so that notes and
+# settings survive between runs. With a display ($DISPLAY) the calendar runs
+# there until it is ended through its "×". Without one it runs on a virtual
+# display (Xvfb) for a few seconds, saves a screenshot
+# ($ALMANAC_SCREENSHOT, default ./almanac-screenshot.png), prints its path
+# and ends.
+#
+# On Windows (Git Bash, MSYS2): runs build/windows/app/almanac.exe directly.
 set -eu
-cd "$(dirname "$0")/.."
-tools/install-deps.sh
+root=$(cd "$(dirname "$0")/.." && pwd)
+exe="$root/build/windows/app/almanac.exe"
 
-cmake --preset native >/dev/null
-cmake --build --preset native --target almanac-cli >/dev/null
-cli=build/native/cli/almanac-cli
+case "$(uname -s)" in
+MINGW* | MSYS* | CYGWIN*)
+    [ -x "$exe" ] || { echo "build almanac.exe first: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
+    exec "$exe"
+    ;;
+esac
 
-year=$(date +%Y)
-month=$(date +%-m)
-today=$(date +%F)
-if [ "$year" -lt 1900 ] || [ "$year" -gt 2059 ]; then
-    echo "today ($today) lies outside the calendar's range 1900-2059" >&2
-    exit 1
+"$root/tools/install-deps.sh"
+(cd "$root" && cmake --preset windows >/dev/null && cmake --build --preset windows --target almanac >/dev/null)
+
+export WINEPREFIX="${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}" WINEARCH=win32 WINEDEBUG=-all
+"$root/tools/wine-prefix.sh" ensure "$WINEPREFIX" >/dev/null
+
+if [ -n "${DISPLAY:-}" ]; then
+    echo "Starting the calendar on $DISPLAY (Wine prefix $WINEPREFIX)"
+    exec wine "$exe"
 fi
 
-"$cli" month "$year" "$month"
-echo
-echo "Solar terms of $(date +%Y-%m):"
-"$cli" terms "$year" | awk -F '\t' -v m="$month" '$1 == m { printf "  %s  day %s, %02d:%02d\n", $6, $3, $4, $5 }'
-echo "Today, $today:"
-"$cli" days "$today" "$today" | awk -F '\t' '{
-    printf "  lunar year %s, %smonth %s, day %s (a %s-day month)%s\n",
-        $3, ($6 == 1 ? "leap " : ""), $4, $5, $7, ($8 != "" ? ", " $8 : "") }'
+# No display: a virtual one, a screenshot, and the end.
+screenshot=$(realpath -m "${ALMANAC_SCREENSHOT:-almanac-screenshot.png}")
+work=$(mktemp -d)
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill "${wm:-}" "${xvfb:-}" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+wm=$!
+echo "No display: running the calendar on a virtual one (Wine prefix $WINEPREFIX)"
+wine "$exe" >/dev/null 2>&1 &
+for _ in $(seq 150); do
+    xdotool search --onlyvisible --name '^vo2.25$' >/dev/null 2>&1 && break
+    sleep 0.2
+done
+sleep 3
+import -window root "$screenshot"
+echo "Screenshot: $screenshot"

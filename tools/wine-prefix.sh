@@ -3,11 +3,14 @@
 #
 #   tools/wine-prefix.sh create PREFIX   a fresh prefix (an old one is removed)
 #   tools/wine-prefix.sh ensure PREFIX   creates the prefix unless it exists
+#   tools/wine-prefix.sh create-for-tests PREFIX
+#                                        a fresh prefix and a pristine copy of
+#                                        it beside it (PREFIX.pristine)
 #   tools/wine-prefix.sh remove PREFIX   stops its Wine server and deletes it
 #
 # The prefix gets the font replacements of tools/wine-fonts.reg, so that the
-# faces the calendar names render with Debian's fonts. It runs headless
-# (Wine's null graphics driver) unless ALMANAC_WINE_DISPLAY=1.
+# faces the calendar names render with Debian's fonts, and shows its windows
+# on $DISPLAY when there is one, headless (Wine's null driver) otherwise.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 action=${1:?usage: wine-prefix.sh create|ensure|remove PREFIX}
@@ -19,15 +22,19 @@ stop_server() {
     [ -d "$prefix" ] && wineserver -w 2>/dev/null || true
 }
 
+for_tests=false
 if [ "$action" = ensure ]; then
     [ -f "$prefix/almanac-fonts.reg" ] && exit 0
+    action=create
+elif [ "$action" = create-for-tests ]; then
+    for_tests=true
     action=create
 fi
 
 case "$action" in
 create)
     stop_server
-    rm -rf "$prefix"
+    rm -rf "$prefix" "$prefix.pristine"
     mkdir -p "$(dirname "$prefix")"
     # No Mono or Gecko: nothing here needs them, and asking for them stalls.
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
@@ -35,15 +42,17 @@ create)
     fonts_reg="$prefix/almanac-fonts.reg"
     { printf '\377\376'; sed 's/$/\r/' "$here/wine-fonts.reg" | iconv -f UTF-8 -t UTF-16LE; } > "$fonts_reg"
     wine regedit /S "$fonts_reg" >/dev/null 2>&1
-    if [ "${ALMANAC_WINE_DISPLAY:-0}" != 1 ]; then
-        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-    fi
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11,null /f >/dev/null 2>&1
     wineserver -w
+    if [ "$for_tests" = true ]; then
+        # A pristine copy, for tests that run in a private prefix of their own.
+        cp -a "$prefix" "$prefix.pristine"
+    fi
     echo "Wine prefix ready: $prefix"
     ;;
 remove)
     stop_server
-    rm -rf "$prefix"
+    rm -rf "$prefix" "$prefix.pristine"
     ;;
 *)
     echo "usage: wine-prefix.sh create|ensure|remove PREFIX" >&2

@@ -1,8 +1,25 @@
 #!/bin/sh
 # ctest's runner for the Windows build's executables: 32-bit Wine, quiet and
 # headless, in the Wine prefix of the current test run ($WINEPREFIX, made by
-# tools/wine-prefix.sh).
+# tools/wine-prefix.sh). With ALMANAC_PRIVATE_PREFIX=1 the program runs in a
+# fresh copy of that prefix's pristine state instead, with a Wine server and
+# desktop of its own, removed afterwards: for tests whose windows or
+# registry values must not meet another test's.
 set -eu
 : "${WINEPREFIX:?WINEPREFIX must name the test run's Wine prefix}"
-export WINEPREFIX WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
-exec wine "$@"
+export WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
+# Headless, whatever display the caller has: no test window shows up on it.
+unset DISPLAY WAYLAND_DISPLAY
+
+if [ "${ALMANAC_PRIVATE_PREFIX:-0}" != 1 ]; then
+    exec wine "$@"
+fi
+
+private=$(mktemp -d "${TMPDIR:-/tmp}/almanac-wine.XXXXXX")
+cleanup() {
+    WINEPREFIX="$private" wineserver -k 2>/dev/null || true
+    rm -rf "$private"
+}
+trap cleanup EXIT INT TERM
+cp -a "$WINEPREFIX.pristine/." "$private/"
+WINEPREFIX="$private" wine "$@"

@@ -1,0 +1,81 @@
+# Helpers for driving the real almanac.exe on a virtual display, sourced by
+# the end-to-end tests: a private Wine prefix, an Xvfb display with a window
+# manager (without one, focus and keys never reach Wine's windows), xdotool
+# for the pointer and the keyboard, ImageMagick for screenshots.
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# desktop_start PRISTINE_PREFIX: a copy of the prefix and a display of our own.
+desktop_start() {
+    work=$(mktemp -d "${TMPDIR:-/tmp}/almanac-e2e.XXXXXX")
+    export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
+    cp -a "$1/." "$WINEPREFIX/"
+    trap desktop_stop EXIT INT TERM
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(cat "$work/display")"
+    openbox >/dev/null 2>&1 &
+    openbox_pid=$!
+    sleep 1
+}
+
+desktop_stop() {
+    wineserver -k 2>/dev/null || true
+    kill "$openbox_pid" "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+
+# program_start EXE: starts the program in the background.
+program_start() {
+    (cd "$work" && wine "$1" >/dev/null 2>&1) &
+    program_pid=$!
+}
+
+program_running() { kill -0 "$program_pid" 2>/dev/null; }
+
+# window_wait NAME: prints the X window id of the first window of that name.
+window_wait() {
+    for _ in $(seq 150); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    fail "no window named '$1'"
+}
+
+# window_origin ID: sets X and Y to the window's top-left corner on the screen.
+window_origin() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+}
+
+screenshot() { import -window root "$1"; }
+
+# pixel FILE X Y: "r,g,b".
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r+.5)],%[fx:int(255*p{$2,$3}.g+.5)],%[fx:int(255*p{$2,$3}.b+.5)]" info:
+}
+
+expect_pixel() {
+    got=$(pixel "$1" "$2" "$3")
+    [ "$got" = "$4" ] || fail "pixel ($2, $3) is $got, expected $4 ($5)"
+}
+
+# count_colour FILE W H X Y R,G,B: how many pixels of the rectangle have the colour.
+count_colour() {
+    convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -fill black +opaque "rgb($6)" -fill white -opaque "rgb($6)" \
+        -format '%[fx:int(mean*w*h+.5)]' info:
+}
+
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# registry_has KEY VALUE: the value exists in the prefix's registry.
+registry_has() { wine reg query "$1" /v "$2" >/dev/null 2>&1; }
