@@ -100,6 +100,44 @@ NoteTable& MonthPage::LunarNotesOf(int day) {
     return lunarNotesMiddle;
 }
 
+std::string MonthPage::ComposeDayNotes(int day) const {
+    if (day < 1 || day > daysInMonth) return {};
+    std::string notes;
+    for (const NoteSlot* slot : {&weeklyNotes.Slot(cells[day].weekday), &oneOffNotes.Slot(day),
+                                 &gregorianYearlyNotes.Slot(day), &LunarNoteSlot(day)}) {
+        if (slot->Length() == 0) continue;
+        if (!notes.empty()) notes += "\r\n";
+        notes += *slot->text;
+    }
+    return notes;
+}
+
+namespace {
+
+// Leading blanks (spaces only) go; trailing ones stay.
+std::string_view WithoutLeadingBlanks(std::string_view text) {
+    std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+}  // namespace
+
+MonthPage::DayNoteResults MonthPage::SaveDayNotes(int day, std::string_view oneOff, std::uint32_t oneOffColour,
+                                                  std::string_view gregorianYearly, std::uint32_t gregorianColour,
+                                                  std::string_view lunarYearly, std::uint32_t lunarColour) {
+    if (day < 1 || day > daysInMonth) return {NOTE_BAD_SLOT, NOTE_BAD_SLOT, NOTE_BAD_SLOT};
+    DayNoteResults results;
+    results.oneOff = oneOffNotes.SetAndSave(day, WithoutLeadingBlanks(oneOff), oneOffColour);
+    results.gregorianYearly = gregorianYearlyNotes.SetAndSave(day, WithoutLeadingBlanks(gregorianYearly), gregorianColour);
+    results.lunarYearly =
+        LunarNotesOf(day).SetAndSave(cells[day].lunar.day, WithoutLeadingBlanks(lunarYearly), lunarColour);
+    return results;
+}
+
+int MonthPage::SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour) {
+    return weeklyNotes.SetAndSave(weekday, WithoutLeadingBlanks(text), colour);
+}
+
 const NoteSlot& MonthPage::LunarNoteSlot(int day) const {
     if (day < 1 || day > daysInMonth) return lunarNotesFirst.Slot(-1);  // the empty slot
     return const_cast<MonthPage*>(this)->LunarNotesOf(day).Slot(cells[day].lunar.day);

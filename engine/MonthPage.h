@@ -10,7 +10,9 @@
 #include "NoteStore.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace almanac {
 
@@ -57,6 +59,27 @@ struct MonthPage {
     // the lunar day.
     NoteTable& LunarNotesOf(int day);
     const NoteSlot& LunarNoteSlot(int day) const;
+
+    // The texts of a day's notes, one per line ("\r\n" between): weekly
+    // reminder, one-off, Gregorian-yearly, lunar-yearly. Empty when none.
+    std::string ComposeDayNotes(int day) const;
+
+    // What became of each note a save was given (NoteResult values).
+    struct DayNoteResults {
+        int oneOff = NOTE_OK;
+        int gregorianYearly = NOTE_OK;
+        int lunarYearly = NOTE_OK;
+        bool AllSaved() const { return oneOff == NOTE_OK && gregorianYearly == NOTE_OK && lunarYearly == NOTE_OK; }
+    };
+
+    // Stores a day's three notes, each without its leading blanks, in the
+    // day's one-off, Gregorian-yearly and lunar-yearly tables; every file is
+    // rewritten (or removed when its last note goes).
+    DayNoteResults SaveDayNotes(int day, std::string_view oneOff, std::uint32_t oneOffColour,
+                                std::string_view gregorianYearly, std::uint32_t gregorianColour,
+                                std::string_view lunarYearly, std::uint32_t lunarColour);
+    // Stores a weekday's reminder, without its leading blanks.
+    int SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour);
 
 private:
     void LoadNotes();

@@ -171,6 +171,49 @@ TEST_F(MonthPageNotesTest, AMiddleLunarMonthKeepsItsOwnNotes) {
     EXPECT_EQ(page->LunarNoteSlot(4).text, "six-three");
 }
 
+TEST_F(MonthPageNotesTest, ADaysNotesComposeInTheirOrder) {
+    ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{14, "one-off\r\ntwo lines"}, {15, "", NOTE_CUSTOM_COLOUR}}));
+    ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{14, "yearly"}}));
+    ScratchFolder::WriteBytes("日历\\001", NoteFileBytes({{5, "lunar"}}));  // February 14 is lunar 1-5
+    ScratchFolder::WriteBytes("日历\\week", NoteFileBytes({{3, "Wednesday"}}));
+    auto page = Page(2024, 2);
+    EXPECT_EQ(page->ComposeDayNotes(14), "Wednesday\r\none-off\r\ntwo lines\r\nyearly\r\nlunar");
+    EXPECT_EQ(page->ComposeDayNotes(7), "Wednesday");  // only the reminder
+    EXPECT_EQ(page->ComposeDayNotes(15), "");          // an empty note with a colour is no text
+    EXPECT_EQ(page->ComposeDayNotes(16), "");
+}
+
+TEST_F(MonthPageNotesTest, SavingADaysNotesFilesEachWhereItBelongs) {
+    auto page = Page(2023, 3);  // March 22 is the first of the leap 2nd month
+    auto results = page->SaveDayNotes(22, "  one-off  ", 0, "yearly", NOTE_CUSTOM_COLOUR | 0x123456, " lunar", 0);
+    EXPECT_TRUE(results.AllSaved());
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202303"), NoteFileBytes({{22, "one-off  "}}));  // leading blanks go
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\103"), NoteFileBytes({{22, "yearly", NOTE_CUSTOM_COLOUR | 0x123456}}));
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\002"), NoteFileBytes({{1, "lunar"}}));  // under the ordinary month
+
+    // Emptied notes go; an empty one with a chosen colour stays; the last
+    // note of a file takes the file with it.
+    results = page->SaveDayNotes(22, "   ", 0, "", NOTE_CUSTOM_COLOUR | 0x123456, "", 0);
+    EXPECT_TRUE(results.AllSaved());
+    EXPECT_FALSE(ScratchFolder::Exists("日历\\202303"));
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\103"), NoteFileBytes({{22, "", NOTE_CUSTOM_COLOUR | 0x123456}}));
+    EXPECT_FALSE(ScratchFolder::Exists("日历\\002"));
+
+    EXPECT_EQ(page->SaveWeekdayNote(3, "  every Wednesday", 0), NOTE_OK);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\week"), NoteFileBytes({{3, "every Wednesday"}}));
+}
+
+TEST_F(MonthPageNotesTest, AFailedSaveSaysWhichNote) {
+    auto page = Page(2024, 2);
+    ScratchFolder::MakeFolder("日历\\102.new");  // the yearly file's temporary name is taken
+    auto results = page->SaveDayNotes(5, "a", 0, "b", 0, "c", 0);
+    EXPECT_EQ(results.oneOff, NOTE_OK);
+    EXPECT_EQ(results.gregorianYearly, NOTE_WRITE_FAILED);
+    EXPECT_EQ(results.lunarYearly, NOTE_OK);
+    EXPECT_FALSE(results.AllSaved());
+    EXPECT_EQ(page->gregorianYearlyNotes.Slot(5).text, "b");  // still in memory for a retry
+}
+
 TEST(MonthPageRangeTest, EveryPageOfTheRangeBuilds) {
     // February 1900 to December 2059: every day has a lunar date and a text,
     // and the captions name real years.
