@@ -1,7 +1,10 @@
 #include "MonthView.h"
 
 #include "CalendarNames.h"
+#include "LinkSettings.h"
 #include "resource.h"
+
+#include <shellapi.h>
 
 #include <cstdio>
 
@@ -42,6 +45,7 @@ bool MonthView::Create(const RECT& rect, HWND parent, int id) {
     siteLink_.Create({captionRight + 40, stripTop, captionRight + 85, height + 22}, hwnd_, IDC_SITE_LINK, STRIP_COLOUR,
                      RGB(0, 0, 0), 100, "宋体");
     siteLink_.SetCaption("Vorlitz", true);
+    popup_.CreateModeless(hwnd_);
     return true;
 }
 
@@ -61,12 +65,94 @@ POINT MonthView::CellOrigin(int day) const {
     return {kColumnPitch * cells[day].weekday, kHeaderHeight + kRowPitch * row};
 }
 
+int MonthView::DayAt(POINT point) const {
+    if (point.y < kHeaderHeight) return 0;
+    const MonthPage& page = *page_;
+    int row = (point.y - kHeaderHeight) / kRowPitch, column = point.x / kColumnPitch;
+    int day = column + 7 * row - page.cells[1].weekday + 1;
+    return day > page.daysInMonth || day < 0 ? 0 : day;
+}
+
+void MonthView::ShowDayNotes(int day, POINT point) {
+    std::string notes = page_->ComposeDayNotes(day);
+    ClientToScreen(hwnd_, &point);
+    if (notes.empty()) {
+        popup_.Show(SW_HIDE);
+        return;
+    }
+    popup_.ShowText(std::move(notes), point);
+    // Shown without taking the keyboard from whoever has it (the memo pad).
+    popup_.Show(SW_SHOWNOACTIVATE);
+}
+
+void MonthView::PopUpTodayNotes() {
+    const MonthPage& page = *page_;
+    if (!page.ShowsMarkedMonth()) return;
+    POINT anchor = CellOrigin(page.markedDay);
+    anchor.y += 12;
+    ShowDayNotes(page.markedDay, anchor);
+}
+
+MonthPage::DayNoteResults MonthView::SaveDayNotes(std::string_view oneOff, std::uint32_t oneOffColour,
+                                                  std::string_view gregorianYearly, std::uint32_t gregorianColour,
+                                                  std::string_view lunarYearly, std::uint32_t lunarColour) {
+    MonthPage::DayNoteResults results = page_->SaveDayNotes(selectedDay_, oneOff, oneOffColour, gregorianYearly,
+                                                             gregorianColour, lunarYearly, lunarColour);
+    Invalidate(false);
+    return results;
+}
+
+int MonthView::SaveWeekdayNote(std::string_view text, std::uint32_t colour) {
+    int result = page_->SaveWeekdayNote(selectedWeekday_, text, colour);
+    Invalidate(false);
+    return result;
+}
+
 bool MonthView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<MonthView> table[] = {
         win::OnMessage(WM_PAINT, &MonthView::OnPaint),
         win::OnMessage(WM_PRINTCLIENT, &MonthView::OnPrintClient),
+        win::OnMessage(WM_MOUSEMOVE, &MonthView::OnMouseMove),
+        win::OnMessage(WM_LBUTTONUP, &MonthView::OnLeftButtonUp),
+        win::OnMessage(WM_LINK_CLICKED, &MonthView::OnLinkClicked),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
+}
+
+// The pop-up follows the pointer from day to day, at once; within one cell
+// it stays where it is.
+LRESULT MonthView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+    POINT point = win::PointOf(lParam);
+    int day = DayAt(point);
+    if (day != selectedDay_) {
+        if (day) {
+            ShowDayNotes(day, point);
+        } else {
+            popup_.Show(SW_HIDE);
+        }
+        selectedDay_ = day;
+    }
+    return DefaultProcessing(WM_MOUSEMOVE, wParam, lParam);
+}
+
+// A day opens its notes; the header above a column opens that weekday's
+// reminder (at y = 20 exactly, row 0's days win over the header).
+LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
+    POINT point = win::PointOf(lParam);
+    if (int day = DayAt(point)) {
+        selectedDay_ = day;
+        popup_.Show(SW_HIDE);
+        if (owner_) owner_->EditDayNotes(*this);
+    } else if (point.y <= kHeaderHeight) {
+        selectedWeekday_ = point.x / kColumnPitch;
+        if (owner_) owner_->EditWeekdayNote(*this);
+    }
+    return DefaultProcessing(WM_LBUTTONUP, wParam, lParam);
+}
+
+LRESULT MonthView::OnLinkClicked(WPARAM id, LPARAM) {
+    if (id == IDC_SITE_LINK) ShellExecuteW(hwnd_, L"open", win::Wide(SITE_URL).c_str(), nullptr, nullptr, SW_SHOW);
+    return 0;
 }
 
 LRESULT MonthView::OnPaint(WPARAM, LPARAM) {

@@ -3,6 +3,7 @@
 // and a gold strip with the lunar year caption and the site link.
 #pragma once
 
+#include "DayPopup.h"
 #include "Labels.h"
 #include "MonthPage.h"
 
@@ -10,11 +11,16 @@
 
 namespace almanac {
 
-// What the grid needs of the window it lives in: the return-to-today button
-// is shown exactly while the marked month is not on show.
+class MonthView;
+
+// What the grid needs of the window it lives in: the return-to-today button,
+// shown exactly while the marked month is not on show, and the note dialogs
+// for a clicked day or weekday (run modally with the grid as parent).
 class MonthViewOwner {
 public:
     virtual void ShowReturnButton(bool show) = 0;
+    virtual void EditDayNotes(MonthView& view) = 0;
+    virtual void EditWeekdayNote(MonthView& view) = 0;
 
 protected:
     ~MonthViewOwner() = default;
@@ -54,6 +60,28 @@ public:
     // One pixel above and at the left edge of the day's painted cell.
     POINT CellOrigin(int day) const;
 
+    // The day under a client point, 0 when none (the header, an empty cell,
+    // the strip).
+    int DayAt(POINT point) const;
+    // Shows the day's notes in the pop-up under the point, or hides the
+    // pop-up when the day has none.
+    void ShowDayNotes(int day, POINT point);
+    // Today's notes, under today's cell, while today's month is on show.
+    void PopUpTodayNotes();
+
+    // The day under the pointer or last clicked (0 = none), and the weekday
+    // column last clicked in the header (-1 = none).
+    int SelectedDay() const { return selectedDay_; }
+    int SelectedWeekday() const { return selectedWeekday_; }
+
+    // Stores the selected day's (weekday's) notes and repaints.
+    MonthPage::DayNoteResults SaveDayNotes(std::string_view oneOff, std::uint32_t oneOffColour,
+                                           std::string_view gregorianYearly, std::uint32_t gregorianColour,
+                                           std::string_view lunarYearly, std::uint32_t lunarColour);
+    int SaveWeekdayNote(std::string_view text, std::uint32_t colour);
+
+    DayPopup& Popup() { return popup_; }
+
     // Paints the whole client area into dc.
     void Paint(HDC dc);
 
@@ -63,6 +91,9 @@ protected:
 private:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnPrintClient(WPARAM dc, LPARAM);
+    LRESULT OnMouseMove(WPARAM, LPARAM);
+    LRESULT OnLeftButtonUp(WPARAM, LPARAM);
+    LRESULT OnLinkClicked(WPARAM id, LPARAM);
 
     void PaintHeader(HDC dc);
     void PaintCells(HDC dc);
@@ -78,6 +109,9 @@ private:
     win::Font boldFont_;
     TextLabel captionLabel_;
     LinkLabel siteLink_;
+    DayPopup popup_;
+    int selectedDay_ = 0;
+    int selectedWeekday_ = -1;
 };
 
 }  // namespace almanac

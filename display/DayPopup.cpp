@@ -1,0 +1,55 @@
+#include "DayPopup.h"
+
+#include "Labels.h"
+#include "resource.h"
+
+namespace almanac {
+
+DayPopup::DayPopup() : Dialog(IDD_DAY_POPUP) {}
+
+BOOL DayPopup::OnInitDialog() {
+    font_ = win::CreatePixelFont("宋体", 15, FW_NORMAL);
+    return Dialog::OnInitDialog();
+}
+
+void DayPopup::ShowText(std::string text, POINT anchor) {
+    text_ = std::move(text);
+    {
+        win::WindowContext dc(hwnd_);
+        win::Selection font(dc.Get(), font_);
+        MeasureText(dc.Get(), text_, width_, height_);
+    }
+    Move(anchor.x - width_ / 2 + 2, anchor.y + 12, width_, height_, true);
+    Invalidate(false);
+}
+
+bool DayPopup::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    static constexpr win::MessageEntry<DayPopup> table[] = {
+        win::OnMessage(WM_PAINT, &DayPopup::OnPaint),
+        win::OnMessage(WM_PRINTCLIENT, &DayPopup::OnPrintClient),
+    };
+    return win::Dispatch(*this, table, message, wParam, lParam, result);
+}
+
+LRESULT DayPopup::OnPaint(WPARAM, LPARAM) {
+    win::PaintContext paint(hwnd_);
+    Paint(paint.Get());
+    return 0;
+}
+
+LRESULT DayPopup::OnPrintClient(WPARAM dc, LPARAM) {
+    Paint(reinterpret_cast<HDC>(dc));
+    return 0;
+}
+
+void DayPopup::Paint(HDC dc) {
+    win::Selection font(dc, font_);
+    RECT client = {0, 0, width_, height_};
+    win::FillSolid(dc, client, BACKGROUND);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, TEXT_COLOUR);
+    std::wstring text = win::Wide(text_);
+    DrawTextW(dc, text.c_str(), int(text.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
+}
+
+}  // namespace almanac

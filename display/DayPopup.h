@@ -1,0 +1,40 @@
+// The small yellow window that shows a day's notes under the pointer, sized
+// exactly to its text.
+#pragma once
+
+#include "Dialog.h"
+#include "Gdi.h"
+
+#include <string>
+
+namespace almanac {
+
+class DayPopup : public win::Dialog {
+public:
+    static constexpr COLORREF BACKGROUND = RGB(255, 255, 0);
+    static constexpr COLORREF TEXT_COLOUR = RGB(255, 0, 0);
+
+    DayPopup();
+
+    // Takes the text (lines end with "\r\n"), sizes the window to it and puts
+    // it centred under the anchor (screen coordinates); visibility stays.
+    void ShowText(std::string text, POINT anchor);
+    const std::string& Text() const { return text_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnPrintClient(WPARAM dc, LPARAM);
+    void Paint(HDC dc);
+
+    std::string text_;
+    win::Font font_;
+    int width_ = 0, height_ = 0;
+};
+
+}  // namespace almanac
