@@ -2,7 +2,9 @@
 
 #include "DesktopEmbedding.h"
 #include "ExitPrompt.h"
+#include "NoteEntryDialog.h"
 #include "Settings.h"
+#include "WeeklyNoteDialog.h"
 #include "resource.h"
 
 #include <shellapi.h>
@@ -207,6 +209,16 @@ void MainWindow::PlaceTabs() {
 
 void MainWindow::ShowReturnButton(bool show) { backToToday_.Show(show ? SW_SHOW : SW_HIDE); }
 
+void MainWindow::EditDayNotes(MonthView& view) {
+    NoteEntryDialog dialog(view);
+    dialog.RunModal(view.Handle());
+}
+
+void MainWindow::EditWeekdayNote(MonthView& view) {
+    WeeklyNoteDialog dialog(view);
+    dialog.RunModal(view.Handle());
+}
+
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<MainWindow> table[] = {
         win::OnMessage(WM_PAINT, &MainWindow::OnPaint),
@@ -290,6 +302,7 @@ LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
     const int tick = tickCounter_;
     if (tick == -1) {
         if (EmbedInDesktop(hwnd_)) embeddedIn_ = ParentOf(hwnd_);
+        grid_->PopUpTodayNotes();
     } else if (tick % 60 == 0 && (linkCaption_.empty() || tick % 3600 == 0)) {
         FetchRemoteLink();
     }

@@ -12,6 +12,7 @@
 #include "MemoPad.h"
 #include "MemoTab.h"
 #include "MonthView.h"
+#include "Texts.h"
 
 #include <memory>
 #include <mutex>
@@ -34,7 +35,7 @@ public:
     static constexpr int GRID_HEIGHT = 238;
     static constexpr COLORREF TOP_COLOUR = RGB(50, 80, 90);
     static constexpr COLORREF TOP_TEXT_COLOUR = RGB(189, 183, 107);
-    static constexpr const char* TITLE = "vo2.25";
+    static constexpr const char* TITLE = PROGRAM_TITLE;
 
     MainWindow(AppEnvironment environment, SessionState& session);
     ~MainWindow() override;
@@ -46,6 +47,8 @@ public:
     // bottom on the window's bottom (screen coordinates).
     void PlaceTabs();
     void ShowReturnButton(bool show) override;
+    void EditDayNotes(MonthView& view) override;
+    void EditWeekdayNote(MonthView& view) override;
 
     // The dialog ended through the exit prompt (not by the shell's hand).
     bool EndedByExitPrompt() const { return endedByExitPrompt_; }

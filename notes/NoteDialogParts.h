@@ -1,0 +1,66 @@
+// What the note entry and weekly reminder dialogs share: edits that refuse
+// more than a note can hold, labels and colour buttons placed to match the
+// template's controls under any font, the system colour chooser, and the
+// report of a note that could not be saved.
+#pragma once
+
+#include "Gdi.h"
+#include "NoteStore.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace almanac {
+
+// Keeps an edit's text within NOTE_MAX_TEXT bytes once encoded: a change that
+// would go beyond is taken back, with a beep.
+class NoteTextLimit {
+public:
+    // Before the edit is filled: lifts its own limit (30000 characters).
+    void Attach(HWND edit);
+    // After it is filled: its text is the one to go back to.
+    void Remember();
+    // On the edit's EN_CHANGE.
+    void OnChange();
+
+private:
+    HWND edit_ = nullptr;
+    std::wstring lastFitting_;
+    bool restoring_ = false;
+};
+
+// A rectangle given in pixels for a dialog unit of 2 pixels across and 2.5
+// down (the metrics the dialogs were laid out with), in this dialog's pixels:
+// so it stays beside the template's controls whatever the dialog's font.
+RECT PixelsForDialog(HWND dialog, const RECT& layoutPixels);
+
+// A static text of the dialog with a font of its own.
+struct StaticLabel {
+    HWND window = nullptr;
+    win::Font font;
+};
+
+// A left-aligned static text at rect in Arial of pointTenths tenths of a
+// point, or smaller when the text would not fit the rectangle's width (the
+// rectangle follows the dialog's units, the font the screen's).
+StaticLabel CreateStaticText(HWND dialog, int id, const RECT& rect, std::string_view text, int pointTenths);
+
+// The system colour chooser with these custom colours; the colour chosen, or
+// nothing when the user cancelled.
+std::optional<COLORREF> ChooseNoteColour(HWND owner, const std::vector<COLORREF>& customColours);
+
+// One note that a save left unsaved: what the user calls it, its file, and
+// the store's result.
+struct UnsavedNote {
+    std::string name;
+    const NoteTable* table;
+    int result;
+};
+
+// Tells the user which notes were not saved and why, and that their texts
+// are still in the dialog.
+void ReportUnsavedNotes(HWND owner, const std::vector<UnsavedNote>& notes);
+
+}  // namespace almanac

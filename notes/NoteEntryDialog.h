@@ -1,0 +1,41 @@
+// The dialog in which the user writes a day's three notes: one for that
+// date, one every year on its Gregorian month and day, one every year on its
+// lunar month and day, each with a colour of its own.
+#pragma once
+
+#include "Dialog.h"
+#include "Labels.h"
+#include "MonthView.h"
+#include "NoteDialogParts.h"
+
+namespace almanac {
+
+class NoteEntryDialog : public win::Dialog {
+public:
+    // Takes the selected day's notes from the grid.
+    explicit NoteEntryDialog(MonthView& view);
+
+    std::uint32_t OneOffColour() const { return oneOffColour_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(win::DataExchange& exchange) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Saves through the grid; stays open, text and all, when a note could
+    // not be saved.
+    void OnOK() override;
+
+private:
+    LRESULT OnLinkClicked(WPARAM id, LPARAM);
+    LRESULT OnEditChanged(WPARAM, LPARAM);
+    void CreateLabels();
+
+    MonthView& view_;
+    std::string oneOffText_, gregorianText_, lunarText_;
+    std::uint32_t oneOffColour_, gregorianColour_, lunarColour_;
+    StaticLabel headerLabel_, gregorianLabel_, lunarLabel_;
+    LinkLabel oneOffColourButton_, gregorianColourButton_, lunarColourButton_;
+    NoteTextLimit oneOffLimit_, gregorianLimit_, lunarLimit_;
+};
+
+}  // namespace almanac

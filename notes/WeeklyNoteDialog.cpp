@@ -1,0 +1,69 @@
+#include "WeeklyNoteDialog.h"
+
+#include "CalendarNames.h"
+#include "resource.h"
+
+namespace almanac {
+namespace {
+
+// Rectangles as the dialog was laid out (2 × 2.5 pixels a dialog unit).
+constexpr RECT kWeekdayLabel = {20, 10, 80, 30};
+constexpr RECT kColourButton = {80, 10, 105, 30};
+constexpr int kLabelTenths = 90;  // Arial 9 points
+
+}  // namespace
+
+WeeklyNoteDialog::WeeklyNoteDialog(MonthView& view)
+    : Dialog(IDD_WEEKLY_NOTE),
+      view_(view),
+      weeklyText_(view.Page().weeklyNotes.Slot(view.SelectedWeekday()).text.value_or("")),
+      weeklyColour_(view.Page().weeklyNotes.Slot(view.SelectedWeekday()).colour) {}
+
+BOOL WeeklyNoteDialog::OnInitDialog() {
+    limit_.Attach(Item(IDC_WEEKLY_NOTE));
+    Dialog::OnInitDialog();
+    limit_.Remember();
+    weekdayLabel_ = CreateStaticText(hwnd_, -1, PixelsForDialog(hwnd_, kWeekdayLabel),
+                                     std::string("每周") + WeekdayName(view_.SelectedWeekday()), kLabelTenths);
+    weeklyColourButton_.Create(PixelsForDialog(hwnd_, kColourButton), hwnd_, IDC_WEEKLY_COLOUR,
+                               GetSysColor(COLOR_BTNFACE), NoteColour(weeklyColour_, NOTE_WEEKLY), 100, "楷体_gb2312");
+    weeklyColourButton_.SetCaption("■", true);
+    return TRUE;  // the focus goes to the first tab stop, "取消"
+}
+
+void WeeklyNoteDialog::DoDataExchange(win::DataExchange& exchange) { exchange.Text(IDC_WEEKLY_NOTE, weeklyText_); }
+
+bool WeeklyNoteDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    static constexpr win::MessageEntry<WeeklyNoteDialog> table[] = {
+        win::OnMessage(WM_LINK_CLICKED, &WeeklyNoteDialog::OnLinkClicked),
+        win::OnCommand(IDC_WEEKLY_NOTE, EN_CHANGE, &WeeklyNoteDialog::OnEditChanged),
+    };
+    return win::Dispatch(*this, table, message, wParam, lParam, result);
+}
+
+LRESULT WeeklyNoteDialog::OnEditChanged(WPARAM, LPARAM) {
+    limit_.OnChange();
+    return 0;
+}
+
+LRESULT WeeklyNoteDialog::OnLinkClicked(WPARAM id, LPARAM) {
+    if (id != IDC_WEEKLY_COLOUR) return 0;
+    if (std::optional<COLORREF> chosen = ChooseNoteColour(hwnd_, {NoteColour(weeklyColour_, NOTE_WEEKLY)})) {
+        weeklyColour_ = *chosen | NOTE_CUSTOM_COLOUR;
+        weeklyColourButton_.SetTextColour(*chosen);
+    }
+    return 0;
+}
+
+void WeeklyNoteDialog::OnOK() {
+    UpdateData(true);
+    int result = view_.SaveWeekdayNote(weeklyText_, weeklyColour_);
+    if (result == NOTE_OK) {
+        EndDialog(IDOK);
+        return;
+    }
+    std::string name = std::string("每周") + WeekdayName(view_.SelectedWeekday()) + "的提示";
+    ReportUnsavedNotes(hwnd_, {{name, &view_.Page().weeklyNotes, result}});
+}
+
+}  // namespace almanac

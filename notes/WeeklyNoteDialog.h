@@ -1,0 +1,34 @@
+// The dialog in which the user writes the reminder of one weekday.
+#pragma once
+
+#include "Dialog.h"
+#include "Labels.h"
+#include "MonthView.h"
+#include "NoteDialogParts.h"
+
+namespace almanac {
+
+class WeeklyNoteDialog : public win::Dialog {
+public:
+    // Takes the selected weekday's reminder from the grid.
+    explicit WeeklyNoteDialog(MonthView& view);
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(win::DataExchange& exchange) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnOK() override;
+
+private:
+    LRESULT OnLinkClicked(WPARAM id, LPARAM);
+    LRESULT OnEditChanged(WPARAM, LPARAM);
+
+    MonthView& view_;
+    std::string weeklyText_;
+    std::uint32_t weeklyColour_;
+    StaticLabel weekdayLabel_;
+    LinkLabel weeklyColourButton_;
+    NoteTextLimit limit_;
+};
+
+}  // namespace almanac
