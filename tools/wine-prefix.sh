@@ -37,7 +37,20 @@ create)
     rm -rf "$prefix" "$prefix.pristine"
     mkdir -p "$(dirname "$prefix")"
     # No Mono or Gecko: nothing here needs them, and asking for them stalls.
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
+    # No menu entries in the home folder either.
+    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+    if [ "$for_tests" = true ]; then
+        # A test prefix gets folders of its own for Documents and the like,
+        # not links into a home folder (where the calendar's notes would land).
+        empty_home=$(mktemp -d)
+        (unset DISPLAY; HOME="$empty_home" wineboot --init >/dev/null 2>&1)
+        rm -rf "$empty_home"
+        for folder in "$prefix"/drive_c/users/*/*; do
+            if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
+        done
+    else
+        wineboot --init >/dev/null 2>&1
+    fi
     # regedit reads UTF-16 with a byte-order mark, whatever the host's locale.
     fonts_reg="$prefix/almanac-fonts.reg"
     { printf '\377\376'; sed 's/$/\r/' "$here/wine-fonts.reg" | iconv -f UTF-8 -t UTF-16LE; } > "$fonts_reg"

@@ -146,7 +146,10 @@ TEST_F(MonthViewTest, CellOriginsAndTheCaption) {
 class RecordingOwner : public MonthViewOwner {
 public:
     void ShowReturnButton(bool show) override { shown = show; }
+    void EditDayNotes(MonthView& view) override { editedDays.push_back(view.SelectedDay()); }
+    void EditWeekdayNote(MonthView& view) override { editedWeekdays.push_back(view.SelectedWeekday()); }
     bool shown = false;
+    std::vector<int> editedDays, editedWeekdays;
 };
 
 TEST(MonthViewOwnerTest, TheReturnButtonShowsWhileTodaysMonthIsNotShown) {
@@ -160,6 +163,109 @@ TEST(MonthViewOwnerTest, TheReturnButtonShowsWhileTodaysMonthIsNotShown) {
     EXPECT_TRUE(owner.shown);
     view.ShowMonth(2024, 2, 0);
     EXPECT_FALSE(owner.shown);
+}
+
+class PointerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ScratchFolder::MakeNoteFolders();
+        ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{14, "one-off\r\nsecond line"}, {16, "x"}}));
+        ScratchFolder::WriteBytes("日历\\001", NoteFileBytes({{5, "lunar"}}));  // February 14
+        ScratchFolder::WriteBytes("日历\\week", NoteFileBytes({{3, "Wednesday"}}));
+        ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107));
+        view.ShowMonth(2024, 2, 16);
+    }
+    void MoveTo(POINT p) { view.Send(WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }
+    void ReleaseAt(POINT p) { view.Send(WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
+    POINT InCell(int day, int dx = 20, int dy = 10) {
+        POINT origin = view.CellOrigin(day);
+        return {origin.x + dx, origin.y + dy};
+    }
+    RECT PopupRect() { return view.Popup().WindowRect(); }
+    SIZE Measured(std::string_view text) {
+        win::WindowContext dc(view.Popup());
+        win::Font font = win::CreatePixelFont("宋体", 15, FW_NORMAL);
+        win::Selection selected(dc.Get(), font);
+        int width, height;
+        MeasureText(dc.Get(), text, width, height);
+        return {width, height};
+    }
+
+    ScratchFolder scratch;
+    HostWindow host{MonthView::WIDTH, MonthView::HEIGHT};
+    RecordingOwner owner;
+    MonthView view{&owner};
+};
+
+TEST_F(PointerTest, ThePopupShowsADaysNotesUnderThePointer) {
+    MoveTo(InCell(14));
+    ASSERT_TRUE(view.Popup().IsVisible());
+    const std::string text = "Wednesday\r\none-off\r\nsecond line\r\nlunar";  // reminder, one-off, lunar
+    EXPECT_EQ(view.Popup().Text(), text);
+    SIZE size = Measured(text);
+    POINT anchor = InCell(14);
+    ClientToScreen(view, &anchor);
+    RECT rect = PopupRect();
+    EXPECT_EQ(rect.right - rect.left, size.cx);
+    EXPECT_EQ(rect.bottom - rect.top, size.cy);
+    EXPECT_EQ(rect.left, anchor.x - size.cx / 2 + 2);
+    EXPECT_EQ(rect.top, anchor.y + 12);
+
+    MoveTo(InCell(14, 30, 20));  // within the cell: it stays put
+    EXPECT_EQ(PopupRect().left, rect.left);
+    EXPECT_EQ(PopupRect().top, rect.top);
+
+    MoveTo(InCell(7));  // a day with only its reminder
+    EXPECT_EQ(view.Popup().Text(), "Wednesday");
+    MoveTo(InCell(13));  // no notes: hidden
+    EXPECT_FALSE(view.Popup().IsVisible());
+    MoveTo(InCell(14));
+    EXPECT_TRUE(view.Popup().IsVisible());
+    MoveTo({300, 5 * 33 + 30});  // an empty cell after day 29
+    EXPECT_FALSE(view.Popup().IsVisible());
+    MoveTo(InCell(14));
+    MoveTo({100, 230});  // the gold strip
+    EXPECT_FALSE(view.Popup().IsVisible());
+}
+
+TEST_F(PointerTest, ThePopupIsPaintedYellowWithRedText) {
+    MoveTo(InCell(14));
+    win::MemoryCanvas canvas(200, 100);
+    testing::Capture(view.Popup(), canvas);
+    RECT rect = PopupRect();
+    RECT inside = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    EXPECT_GT(CountPixels(canvas, inside, DayPopup::BACKGROUND), 10);
+    // Red glyphs, smoothed into the yellow at their edges.
+    EXPECT_GT(testing::CountPixelsWhere(canvas, inside, [](int r, int g, int b) { return r > 200 && g < 150 && b < 60; }),
+              20);
+}
+
+TEST_F(PointerTest, TodaysNotesPopUpUnderTodaysCell) {
+    view.PopUpTodayNotes();  // today: the 16th
+    ASSERT_TRUE(view.Popup().IsVisible());
+    EXPECT_EQ(view.Popup().Text(), "x");
+    POINT anchor = view.CellOrigin(16);
+    ClientToScreen(view, &anchor);
+    EXPECT_EQ(PopupRect().top, anchor.y + 24);
+    EXPECT_EQ(view.SelectedDay(), 0);  // entering the cell will place it again
+
+    view.ShowMonth(2024, 3, 0);  // not today's month: nothing
+    view.Popup().Show(SW_HIDE);
+    view.PopUpTodayNotes();
+    EXPECT_FALSE(view.Popup().IsVisible());
+}
+
+TEST_F(PointerTest, ClicksOpenTheDayOrTheWeekday) {
+    ReleaseAt(InCell(14));
+    ReleaseAt({3 * 52 + 20, 10});  // the header above Wednesday
+    ReleaseAt({4 * 52 + 20, 20});  // y = 20 on row 0: day 1, a Thursday
+    ReleaseAt({1 * 52 + 20, 20});  // y = 20 on an empty cell before day 1: the weekday
+    ReleaseAt({6 * 52 + 50, 20});  // the line right of a Saturday cell belongs to it: day 3
+    ReleaseAt({300, 5 * 33 + 30});  // an empty cell: nothing
+    ReleaseAt({100, 230});          // the strip: nothing
+    EXPECT_EQ(owner.editedDays, (std::vector<int>{14, 1, 3}));
+    EXPECT_EQ(owner.editedWeekdays, (std::vector<int>{3, 1}));
+    EXPECT_FALSE(view.Popup().IsVisible());
 }
 
 }  // namespace

@@ -50,6 +50,18 @@ inline int CountPixels(const win::MemoryCanvas& canvas, const RECT& rect, COLORR
     return count;
 }
 
+// How many pixels of the rectangle satisfy the test (r, g, b).
+template <typename Test>
+int CountPixelsWhere(const win::MemoryCanvas& canvas, const RECT& rect, Test test) {
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x) {
+            COLORREF c = canvas.Pixel(x, y);
+            if (test(GetRValue(c), GetGValue(c), GetBValue(c))) ++count;
+        }
+    return count;
+}
+
 inline bool AllPixels(const win::MemoryCanvas& canvas, const RECT& rect, COLORREF colour) {
     return CountPixels(canvas, rect, colour) == (rect.right - rect.left) * (rect.bottom - rect.top);
 }

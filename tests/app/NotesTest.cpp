@@ -1,0 +1,335 @@
+// Writing notes as a user does: clicks on the grid open the real dialogs,
+// which the script fills and confirms; the note files are checked byte for
+// byte afterwards.
+#include "AppFixture.h"
+#include "resource.h"
+
+namespace almanac {
+namespace {
+
+using testing::Date;
+using testing::FindDialog;
+using testing::kSettingsKey;
+using testing::NoteFileBytes;
+using testing::RegistryText;
+using testing::Script;
+using testing::ScratchFolder;
+using testing::SetRegistryText;
+
+const wchar_t kNoteDialog[] = L"输入记事 - vo2.25";
+const wchar_t kWeeklyDialog[] = L"每周提示";
+const wchar_t kUnsaved[] = L"记事没有保存";
+
+class NotesTest : public testing::AppFixture {
+protected:
+    // The notes folder as the program makes it, before the program starts.
+    void WriteNoteFile(std::string_view name, const std::string& bytes) {
+        ScratchFolder::MakeFolder("文档\\我的记事");
+        ScratchFolder::MakeFolder("文档\\我的记事\\日历");
+        ScratchFolder::WriteBytes("文档\\我的记事\\日历\\" + std::string(name), bytes);
+    }
+    // After the start the current directory is the notes folder.
+    static std::optional<std::string> NoteFile(std::string_view name) {
+        return ScratchFolder::ReadBytes("日历\\" + std::string(name));
+    }
+
+    void ClickDay(int day) {
+        POINT p = window->Grid().CellOrigin(day);
+        PostMessageW(window->Grid().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x + 20, p.y + 10));
+    }
+    void ClickHeader(int column) {
+        PostMessageW(window->Grid().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(column * 52 + 20, 10));
+    }
+    // Waits for the dialog and keeps it in `dialog`.
+    Script::Step Opens(const wchar_t* title) {
+        return [this, title] { return (dialog = FindDialog(title)) != nullptr; };
+    }
+    Script::Step Closes() {
+        return [this] { return !IsWindow(dialog); };
+    }
+    static void SetEdit(HWND dialog, int id, std::string_view text) {
+        SetDlgItemTextW(dialog, id, win::Wide(text).c_str());
+    }
+    static std::string EditText(HWND dialog, int id) { return win::Window(GetDlgItem(dialog, id)).Text(); }
+    static void Press(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+    MainWindow* window = nullptr;
+    HWND dialog = nullptr;
+};
+
+TEST_F(NotesTest, ADaysThreeNotesAreWrittenWithoutLeadingBlanks) {
+    Script script;
+    script.Do("click February 14", [&] { ClickDay(14); });
+    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Do("check it", [&] {
+        EXPECT_EQ(EditText(dialog, IDC_NOTE_HEADER), "2024年2月14日星期三农历正月初五");
+        EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_LABEL), "阳历每年2月14日");
+        EXPECT_EQ(EditText(dialog, IDC_LUNAR_LABEL), "农历每年正月初五");
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDCANCEL));
+        EXPECT_EQ(EditText(dialog, IDC_ONE_OFF_NOTE), "");
+        // The labels sit beside their edits, the colour buttons end where the edits begin.
+        RECT label, edit, button;
+        GetWindowRect(GetDlgItem(dialog, IDC_GREGORIAN_LABEL), &label);
+        GetWindowRect(GetDlgItem(dialog, IDC_GREGORIAN_NOTE), &edit);
+        GetWindowRect(GetDlgItem(dialog, IDC_GREGORIAN_COLOUR), &button);
+        EXPECT_LT(std::abs((label.top + label.bottom) / 2 - (edit.top + edit.bottom) / 2), (edit.bottom - edit.top));
+        EXPECT_LE(button.right, edit.left + 2);
+        SetEdit(dialog, IDC_ONE_OFF_NOTE, "  交报告\r\n第二行  ");
+        SetEdit(dialog, IDC_GREGORIAN_NOTE, "情人节");
+        SetEdit(dialog, IDC_LUNAR_NOTE, " 灯会");
+        Press(dialog, IDOK);
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the files", [&] {
+        EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "交报告\r\n第二行  "}}));
+        EXPECT_EQ(NoteFile("102"), NoteFileBytes({{14, "情人节"}}));
+        EXPECT_EQ(NoteFile("001"), NoteFileBytes({{5, "灯会"}}));
+        EXPECT_EQ(window->Grid().Page().ComposeDayNotes(14), "交报告\r\n第二行  \r\n情人节\r\n灯会");
+    });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, AnEmptiedNoteGoesAndAnEmptyOneWithItsColourStays) {
+    const std::uint32_t green = NOTE_CUSTOM_COLOUR | RGB(0, 160, 0);
+    WriteNoteFile("202402", NoteFileBytes({{14, "old", green}, {20, "other"}}));
+    WriteNoteFile("102", NoteFileBytes({{14, "yearly"}}));
+    Script script;
+    script.Do("click February 14", [&] { ClickDay(14); });
+    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Do("empty both", [&] {
+        EXPECT_EQ(EditText(dialog, IDC_ONE_OFF_NOTE), "old");
+        EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE), "yearly");
+        SetEdit(dialog, IDC_ONE_OFF_NOTE, "");
+        SetEdit(dialog, IDC_GREGORIAN_NOTE, "   ");
+        Press(dialog, IDOK);
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the files", [&] {
+        EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "", green}, {20, "other"}}));
+        EXPECT_FALSE(NoteFile("102"));
+    });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, CancelStoresNothing) {
+    WriteNoteFile("202402", NoteFileBytes({{14, "old"}}));
+    Script script;
+    script.Do("click February 14", [&] { ClickDay(14); });
+    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Do("change and cancel", [&] {
+        SetEdit(dialog, IDC_ONE_OFF_NOTE, "new");
+        SetEdit(dialog, IDC_LUNAR_NOTE, "new");
+        Press(dialog, IDCANCEL);
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the files", [&] {
+        EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "old"}}));
+        EXPECT_FALSE(NoteFile("001"));
+    });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, ALeapMonthsDayIsFiledUnderItsOrdinaryMonth) {
+    today = Date(2023, 3, 22);  // the first of the leap 2nd month
+    Script script;
+    script.Do("click March 22", [&] { ClickDay(22); });
+    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Do("write", [&] {
+        EXPECT_EQ(EditText(dialog, IDC_NOTE_HEADER), "2023年3月22日星期三农历二月初一");
+        EXPECT_EQ(EditText(dialog, IDC_LUNAR_LABEL), "农历每年二月初一");
+        SetEdit(dialog, IDC_LUNAR_NOTE, "second month");
+        Press(dialog, IDOK);
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the file", [&] { EXPECT_EQ(NoteFile("002"), NoteFileBytes({{1, "second month"}})); });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, AMiddleLunarMonthsDayIsFiledUnderItsOwnMonth) {
+    today = Date(2000, 7, 15);  // July 2000: lunar months 5, 6 and 7
+    Script script;
+    script.Do("click July 3", [&] { ClickDay(3); });
+    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Do("write", [&] {
+        EXPECT_EQ(EditText(dialog, IDC_LUNAR_LABEL), "农历每年六月初二");
+        SetEdit(dialog, IDC_LUNAR_NOTE, "six-two");
+        Press(dialog, IDOK);
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the files", [&] {
+        EXPECT_EQ(NoteFile("006"), NoteFileBytes({{2, "six-two"}}));
+        EXPECT_FALSE(NoteFile("005"));
+        EXPECT_FALSE(NoteFile("007"));
+    });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, TheHeaderOpensTheWeekdaysReminder) {
+    Script script;
+    script.Do("click the header above Wednesday", [&] { ClickHeader(3); });
+    script.Then("the weekly dialog", Opens(kWeeklyDialog));
+    script.Do("write", [&] {
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDCANCEL));
+        SetEdit(dialog, IDC_WEEKLY_NOTE, "  例会");
+        Press(dialog, IDOK);
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the file", [&] {
+        EXPECT_EQ(NoteFile("week"), NoteFileBytes({{3, "例会"}}));
+        EXPECT_EQ(window->Grid().Page().ComposeDayNotes(7), "例会");
+        ClickHeader(0);
+    });
+    script.Then("the weekly dialog for Sunday", Opens(kWeeklyDialog));
+    script.Do("Sunday's reminder stays empty", [&] {
+        bool sunday = false;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            sunday = sunday || win::Window(child).Text() == "每周日";
+        EXPECT_TRUE(sunday);
+        Press(dialog, IDOK);  // nothing to store: the file keeps Wednesday's
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the file", [&] { EXPECT_EQ(NoteFile("week"), NoteFileBytes({{3, "例会"}})); });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, ANoteThatCannotBeSavedIsReportedAndStaysInTheDialog) {
+    WriteNoteFile("202402", NoteFileBytes({{14, "old"}}));
+    HANDLE held = INVALID_HANDLE_VALUE;
+    HWND message = nullptr;
+    Script script;
+    script.Do("click February 14", [&] { ClickDay(14); });
+    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Do("another program holds the file; OK", [&] {
+        held = CreateFileW(win::Wide("日历\\202402").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        SetEdit(dialog, IDC_ONE_OFF_NOTE, "new text");
+        SetEdit(dialog, IDC_GREGORIAN_NOTE, "yearly");
+        Press(dialog, IDOK);
+    });
+    script.Then("the report", [&] { return (message = FindDialog(kUnsaved)) != nullptr; });
+    script.Do("read it and close it", [&] {
+        std::string text;
+        for (HWND child = GetWindow(message, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            text += win::Window(child).Text();
+        EXPECT_NE(text.find("2024年2月14日的记事"), std::string::npos) << text;
+        EXPECT_NE(text.find("日历\\202402"), std::string::npos) << text;
+        EXPECT_EQ(text.find("阳历每年"), std::string::npos) << text;  // that one was saved
+        PostMessageW(message, WM_COMMAND, IDOK, 0);
+    });
+    script.Then("the report closes", [&] { return !IsWindow(message); });
+    script.Do("the dialog and its text are still there", [&] {
+        EXPECT_TRUE(IsWindow(dialog));
+        EXPECT_EQ(EditText(dialog, IDC_ONE_OFF_NOTE), "new text");
+        CloseHandle(held);
+        EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "old"}}));
+        EXPECT_EQ(NoteFile("102"), NoteFileBytes({{14, "yearly"}}));
+        Press(dialog, IDOK);  // again, now that the file is free
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the file", [&] { EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "new text"}})); });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, TheEditsRefuseMoreThanANoteCanHold) {
+    // 32767 two-byte characters: 65534 bytes, one byte short of the limit.
+    std::string almostFull;
+    for (int i = 0; i < 32767; ++i) almostFull += "字";
+    Script script;
+    script.Do("click February 14", [&] { ClickDay(14); });
+    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Do("fill it, then type", [&] {
+        HWND edit = GetDlgItem(dialog, IDC_GREGORIAN_NOTE);
+        SetEdit(dialog, IDC_GREGORIAN_NOTE, almostFull);
+        EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE).size(), 65534u);  // the edit's own limit is lifted
+        SendMessageW(edit, EM_SETSEL, 65534, 65534);
+        SendMessageW(edit, WM_CHAR, L'a', 0);   // fits: 65535 bytes
+        SendMessageW(edit, WM_CHAR, L'b', 0);   // would not
+        SendMessageW(edit, WM_CHAR, 0x5B57, 0); // nor would a character of two bytes
+        EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE), almostFull + "a");
+        Press(dialog, IDOK);
+    });
+    script.Then("it closes", Closes());
+    script.Do("check the file", [&] { EXPECT_EQ(NoteFile("102"), NoteFileBytes({{14, almostFull + "a"}})); });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, AChosenColourIsStoredOnOkOnly) {
+    HWND chooser = nullptr;
+    Script script;
+    script.Do("click February 14", [&] { ClickDay(14); });
+    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Do("the lunar note's colour button", [&] {
+        SetEdit(dialog, IDC_LUNAR_NOTE, "coloured");
+        PostMessageW(GetDlgItem(dialog, IDC_LUNAR_COLOUR), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    });
+    script.Then("the colour chooser", [&] {
+        chooser = nullptr;
+        for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+            if (IsWindowVisible(w) && GetWindow(w, GW_OWNER) == dialog) chooser = w;
+        return chooser != nullptr;
+    });
+    script.Do("choose red 10, green 20, blue 200", [&] {
+        // The chooser's own edits for red, green and blue (ids 706 … 708).
+        SetDlgItemTextW(chooser, 706, L"10");
+        SetDlgItemTextW(chooser, 707, L"20");
+        SetDlgItemTextW(chooser, 708, L"200");
+        PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(chooser, IDOK)));
+    });
+    script.Then("the chooser closes", [&] { return !IsWindow(chooser); });
+    script.Do("OK", [&] { Press(dialog, IDOK); });
+    script.Then("it closes", Closes());
+    script.Do("check the file", [&] {
+        EXPECT_EQ(NoteFile("001"), NoteFileBytes({{5, "coloured", NOTE_CUSTOM_COLOUR | RGB(10, 20, 200)}}));
+    });
+    Run(script, window);
+}
+
+TEST_F(NotesTest, TheMemoPadKeepsItsTextAndPlace) {
+    SetRegistryText(testing::kSettingsKey, L"MemoShow", L"1");
+    Script script;
+    script.Do("type", [&] {
+        HWND edit = window->Memo().Item(IDC_MEMO_TEXT);
+        for (wchar_t c : std::wstring(L"备忘")) SendMessageW(edit, WM_CHAR, c, 0);
+        SendMessageW(edit, WM_CHAR, L'\r', 0);  // Enter: a new line, and the pad stays
+        SendMessageW(edit, WM_CHAR, L'x', 0);
+    });
+    script.Do("check the file", [&] {
+        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "备忘\r\nx");
+        EXPECT_TRUE(window->Memo().IsVisible());
+    });
+    script.Do("a save that fails shows", [&] {
+        ScratchFolder::MakeFolder("备忘\\default.new");  // the temporary file's name is taken
+        SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'y', 0);
+        EXPECT_TRUE(window->Memo().SaveFailed());
+        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "备忘\r\nx");
+        ScratchFolder::RemoveFolder("备忘\\default.new");
+        SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'z', 0);  // the next change tries again
+        EXPECT_FALSE(window->Memo().SaveFailed());
+        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "备忘\r\nxyz");
+    });
+    script.Do("delete everything", [&] {
+        HWND edit = window->Memo().Item(IDC_MEMO_TEXT);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, WM_CHAR, VK_BACK, 0);
+        EXPECT_FALSE(ScratchFolder::Exists("备忘\\default"));
+    });
+    script.Do("move it", [&] {
+        SetWindowPos(window->Memo().Handle(), nullptr, 123, 456, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        EXPECT_EQ(RegistryText(kSettingsKey, L"MemoX"), L"123");
+        EXPECT_EQ(RegistryText(kSettingsKey, L"MemoY"), L"456");
+    });
+    Run(script, window);
+
+    // The next start puts it back there.
+    Script again;
+    again.Do("check", [&] {
+        RECT pad = window->Memo().WindowRect();
+        EXPECT_EQ(pad.left, 123);
+        EXPECT_EQ(pad.top, 456);
+        EXPECT_TRUE(window->Memo().IsVisible());
+    });
+    Run(again, window);
+}
+
+}  // namespace
+}  // namespace almanac
