@@ -6,6 +6,9 @@
 
 #include "AllocationCounter.h"
 
+#include <atomic>
+#include <thread>
+
 namespace almanac {
 namespace {
 
@@ -340,6 +343,43 @@ TEST_F(MainWindowTest, TheTickScheduleWhileNoLinkHasCome) {
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(window->Handle(), IDC_REMOTE_LINK)));
     });
     Run(script, window);
+}
+
+TEST_F(MainWindowTest, TheWindowAnswersWhileTheLinkServerStalls) {
+    testing::LoopbackServer server({testing::Stall()});
+    environment.linkServer.port = server.Port();
+    std::atomic<DWORD> slowest{0};
+    std::atomic<bool> measured{false};
+    std::thread user;
+    Script script;
+    script.Do("ticks to the first fetch", [&] {
+        DWORD before = GetTickCount();
+        Tick(window, 3);
+        EXPECT_LT(GetTickCount() - before, 100u);  // starting the fetch does not wait for it
+    });
+    script.Then("the server holds the request", [&] { return server.Requests().size() == 1; });
+    script.Do("messages from another thread", [&] {
+        HWND target = window->Handle();
+        user = std::thread([&, target] {
+            for (int i = 0; i < 20; ++i) {
+                DWORD before = GetTickCount();
+                DWORD_PTR result;
+                SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_BLOCK, 2000, &result);
+                slowest = std::max<DWORD>(slowest, GetTickCount() - before);
+                Sleep(25);
+            }
+            measured = true;
+        });
+    });
+    script.Then("all answered", [&] { return measured.load(); });
+    script.Do("check", [&] {
+        user.join();
+        EXPECT_LT(slowest, 100u);
+        EXPECT_TRUE(window->LinkCaption().empty());
+        server.Release();
+    });
+    Run(script, window);
+    if (user.joinable()) user.join();
 }
 
 TEST_F(MainWindowTest, AnIdleTickAllocatesNothing) {
