@@ -254,11 +254,7 @@ LRESULT MainWindow::OnSelectorChanged(WPARAM, LPARAM) {
 }
 
 LRESULT MainWindow::OnMove(WPARAM, LPARAM lParam) {
-    if (savingPosition_) {
-        POINT position = win::PointOf(lParam);
-        WriteNumberSetting("PosX", position.x);
-        WriteNumberSetting("PosY", position.y);
-    }
+    if (savingPosition_) WritePositionSettings("PosX", "PosY", win::PointOf(lParam));
     PlaceTabs();
     return 0;
 }

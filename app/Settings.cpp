@@ -52,6 +52,11 @@ std::optional<int> ReadNumberSetting(std::string_view name) {
 
 void WriteNumberSetting(std::string_view name, int value) { WriteSetting(SETTINGS_KEY, name, std::to_string(value)); }
 
+void WritePositionSettings(std::string_view xName, std::string_view yName, POINT position) {
+    WriteNumberSetting(xName, position.x);
+    WriteNumberSetting(yName, position.y);
+}
+
 std::string ExecutablePath() {
     std::vector<wchar_t> path(32768);
     DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));

@@ -3,6 +3,8 @@
 // the notes folder under the user's documents folder.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,6 +27,8 @@ int WriteSetting(std::string_view subkey, std::string_view name, std::string_vie
 // up to the first other character; text without digits is 0.
 std::optional<int> ReadNumberSetting(std::string_view name);
 void WriteNumberSetting(std::string_view name, int value);
+// A window's place, as the pair of settings xName and yName.
+void WritePositionSettings(std::string_view xName, std::string_view yName, POINT position);
 
 // The full path of the running executable, in GB18030.
 std::string ExecutablePath();

@@ -41,7 +41,7 @@ bool ShellWatcher::WaitForShell(HWND formerView) {
 }
 
 bool ShellWatcher::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
-    if ((message == taskbarCreated_ || (message == WM_TIMER)) && waiting_ && ShellIsBack()) {
+    if ((message == taskbarCreated_ || message == WM_TIMER) && waiting_ && ShellIsBack()) {
         waiting_ = false;
         result = 0;
         return true;

@@ -50,11 +50,7 @@ LRESULT MemoPad::OnLeftButtonDown(WPARAM, LPARAM lParam) {
 }
 
 LRESULT MemoPad::OnMove(WPARAM, LPARAM lParam) {
-    if (ready_) {
-        POINT position = win::PointOf(lParam);
-        WriteNumberSetting("MemoX", position.x);
-        WriteNumberSetting("MemoY", position.y);
-    }
+    if (ready_) WritePositionSettings("MemoX", "MemoY", win::PointOf(lParam));
     return 0;
 }
 

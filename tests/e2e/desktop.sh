@@ -57,7 +57,13 @@ window_origin() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
 }
 
-screenshot() { import -window root "$1"; }
+# screenshot NAME: a screenshot of the display in "$work/NAME.png" (and kept
+# in $ALMANAC_E2E_SHOTS when that names a folder); prints the file's path.
+screenshot() {
+    import -window root "$work/$1.png"
+    [ -d "${ALMANAC_E2E_SHOTS:-}" ] && cp "$work/$1.png" "$ALMANAC_E2E_SHOTS/$1.png"
+    echo "$work/$1.png"
+}
 
 # pixel FILE X Y: "r,g,b".
 pixel() {
@@ -76,6 +82,18 @@ count_colour() {
 }
 
 click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# end_through_prompt: "×" on the calendar at (X, Y), then "结束程序" (the
+# prompt's first button, which has the focus) with the space bar; the
+# program must end.
+end_through_prompt() {
+    click_at $((X + 343)) $((Y + 10))
+    window_wait 提示 >/dev/null
+    xdotool key space
+    for _ in $(seq 50); do program_running || break; sleep 0.2; done
+    program_running && fail "the program did not end"
+    return 0
+}
 
 # registry_has KEY VALUE: the value exists in the prefix's registry.
 registry_has() { wine reg query "$1" /v "$2" >/dev/null 2>&1; }

@@ -43,34 +43,24 @@ cmp -s "$notes/$month_file" "$work/expected" || fail "the note file holds $(od -
 
 # End through the prompt, start again: the day carries the note's colour.
 window_origin "$(window_wait vo2.25)"
-click_at $((X + 343)) $((Y + 10))
-window_wait 提示 >/dev/null
-xdotool key space
-for _ in $(seq 50); do program_running || break; sleep 0.2; done
-program_running && fail "the program did not end"
+end_through_prompt
 
 program_start "$exe"
 window_origin "$(window_wait vo2.25)"
 cell_origin
 xdotool mousemove $((X + 5)) $((Y + 260))  # away from the grid
 sleep 3  # past the second tick, whose pop-up of today's notes may show
-screenshot "$work/marked.png"
-cp "$work/marked.png" "${ALMANAC_E2E_SHOTS:-$work}/notes-marked.png" 2>/dev/null || true
-expect_pixel "$work/marked.png" $((CX + 48)) $((CY + 29)) 135,206,250 "day $day's one-off note colour"
+marked=$(screenshot notes-marked)
+expect_pixel "$marked" $((CX + 48)) $((CY + 29)) 135,206,250 "day $day's one-off note colour"
 
 # Hovering the day shows its note in the yellow pop-up under the pointer.
 xdotool mousemove $((CX + 20)) $((CY + 10))
 sleep 0.2
 xdotool mousemove $((CX + 25)) $((CY + 12))
 sleep 1
-screenshot "$work/hover.png"
-cp "$work/hover.png" "${ALMANAC_E2E_SHOTS:-$work}/notes-hover.png" 2>/dev/null || true
-yellow=$(count_colour "$work/hover.png" 200 60 $((CX + 25 - 100)) $((CY + 24)) 255,255,0)
+hover=$(screenshot notes-hover)
+yellow=$(count_colour "$hover" 200 60 $((CX + 25 - 100)) $((CY + 24)) 255,255,0)
 [ "$yellow" -gt 100 ] || fail "no pop-up under the pointer ($yellow yellow pixels)"
 
-click_at $((X + 343)) $((Y + 10))
-window_wait 提示 >/dev/null
-xdotool key space
-for _ in $(seq 50); do program_running || break; sleep 0.2; done
-program_running && fail "the program did not end"
+end_through_prompt
 echo "notes-by-hand: passed"
