@@ -26,20 +26,13 @@ void DayPopup::ShowText(std::string text, POINT anchor) {
 bool DayPopup::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<DayPopup> table[] = {
         win::OnMessage(WM_PAINT, &DayPopup::OnPaint),
-        win::OnMessage(WM_PRINTCLIENT, &DayPopup::OnPrintClient),
+        win::OnMessage(WM_PRINTCLIENT, &DayPopup::OnPaint),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }
 
-LRESULT DayPopup::OnPaint(WPARAM, LPARAM) {
-    win::PaintContext paint(hwnd_);
-    Paint(paint.Get());
-    return 0;
-}
-
-LRESULT DayPopup::OnPrintClient(WPARAM dc, LPARAM) {
-    Paint(reinterpret_cast<HDC>(dc));
-    return 0;
+LRESULT DayPopup::OnPaint(WPARAM dc, LPARAM) {
+    return win::PaintMessage(hwnd_, dc, [this](HDC context) { Paint(context); });
 }
 
 void DayPopup::Paint(HDC dc) {

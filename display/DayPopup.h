@@ -28,8 +28,7 @@ protected:
     void OnCancel() override {}
 
 private:
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnPrintClient(WPARAM dc, LPARAM);
+    LRESULT OnPaint(WPARAM dc, LPARAM);
     void Paint(HDC dc);
 
     std::string text_;

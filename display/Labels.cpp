@@ -47,20 +47,13 @@ void TextLabel::SetTextColour(COLORREF colour) {
 bool TextLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<TextLabel> table[] = {
         win::OnMessage(WM_PAINT, &TextLabel::OnPaint),
-        win::OnMessage(WM_PRINTCLIENT, &TextLabel::OnPrintClient),
+        win::OnMessage(WM_PRINTCLIENT, &TextLabel::OnPaint),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }
 
-LRESULT TextLabel::OnPaint(WPARAM, LPARAM) {
-    win::PaintContext paint(hwnd_);
-    Paint(paint.Get());
-    return 0;
-}
-
-LRESULT TextLabel::OnPrintClient(WPARAM dc, LPARAM) {
-    Paint(reinterpret_cast<HDC>(dc));
-    return 0;
+LRESULT TextLabel::OnPaint(WPARAM dc, LPARAM) {
+    return win::PaintMessage(hwnd_, dc, [this](HDC context) { Paint(context); });
 }
 
 // Every paint measures again, so a changed caption or font is followed; a

@@ -42,8 +42,7 @@ public:
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnPrintClient(WPARAM dc, LPARAM);
+    LRESULT OnPaint(WPARAM dc, LPARAM);
     void Paint(HDC dc);
 
     COLORREF textColour_ = 0;

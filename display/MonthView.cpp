@@ -111,7 +111,7 @@ int MonthView::SaveWeekdayNote(std::string_view text, std::uint32_t colour) {
 bool MonthView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<MonthView> table[] = {
         win::OnMessage(WM_PAINT, &MonthView::OnPaint),
-        win::OnMessage(WM_PRINTCLIENT, &MonthView::OnPrintClient),
+        win::OnMessage(WM_PRINTCLIENT, &MonthView::OnPaint),
         win::OnMessage(WM_MOUSEMOVE, &MonthView::OnMouseMove),
         win::OnMessage(WM_LBUTTONUP, &MonthView::OnLeftButtonUp),
         win::OnMessage(WM_LINK_CLICKED, &MonthView::OnLinkClicked),
@@ -155,15 +155,8 @@ LRESULT MonthView::OnLinkClicked(WPARAM id, LPARAM) {
     return 0;
 }
 
-LRESULT MonthView::OnPaint(WPARAM, LPARAM) {
-    win::PaintContext paint(hwnd_);
-    Paint(paint.Get());
-    return 0;
-}
-
-LRESULT MonthView::OnPrintClient(WPARAM dc, LPARAM) {
-    Paint(reinterpret_cast<HDC>(dc));
-    return 0;
+LRESULT MonthView::OnPaint(WPARAM dc, LPARAM) {
+    return win::PaintMessage(hwnd_, dc, [this](HDC context) { Paint(context); });
 }
 
 void MonthView::Paint(HDC dc) {

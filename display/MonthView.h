@@ -89,8 +89,7 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnPrintClient(WPARAM dc, LPARAM);
+    LRESULT OnPaint(WPARAM dc, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnLeftButtonUp(WPARAM, LPARAM);
     LRESULT OnLinkClicked(WPARAM id, LPARAM);

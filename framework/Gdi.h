@@ -75,6 +75,21 @@ private:
     HDC dc_;
 };
 
+// WM_PAINT and WM_PRINTCLIENT in one handler, for windows that paint their
+// whole client area themselves: paint gets the device context that
+// WM_PRINTCLIENT brings, or else the window's own between BeginPaint and
+// EndPaint.
+template <typename Paint>
+LRESULT PaintMessage(HWND window, WPARAM givenContext, Paint paint) {
+    if (givenContext) {
+        paint(reinterpret_cast<HDC>(givenContext));
+        return 0;
+    }
+    PaintContext context(window);
+    paint(context.Get());
+    return 0;
+}
+
 // GetDC … ReleaseDC.
 class WindowContext {
 public:
