@@ -1,7 +1,7 @@
-#include "AlmanacApp.h"
+#include "app/AlmanacApp.h"
 
-#include "MainWindow.h"
-#include "ShellWatcher.h"
+#include "app/MainWindow.h"
+#include "app/ShellWatcher.h"
 
 namespace almanac {
 

@@ -2,8 +2,8 @@
 // whole life of the process.
 #pragma once
 
-#include "AppEnvironment.h"
-#include "Application.h"
+#include "app/AppEnvironment.h"
+#include "framework/Application.h"
 
 namespace almanac {
 

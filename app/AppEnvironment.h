@@ -3,7 +3,7 @@
 // The program uses the system's; the tests give their own.
 #pragma once
 
-#include "RemoteLink.h"
+#include "links/RemoteLink.h"
 
 #include <windows.h>
 

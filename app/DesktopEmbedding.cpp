@@ -1,4 +1,4 @@
-#include "DesktopEmbedding.h"
+#include "app/DesktopEmbedding.h"
 
 #include <cwchar>
 

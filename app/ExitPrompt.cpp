@@ -1,6 +1,6 @@
-#include "ExitPrompt.h"
+#include "app/ExitPrompt.h"
 
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace almanac {
 

@@ -2,7 +2,7 @@
 // entry first; anything else returns to the calendar.
 #pragma once
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 namespace almanac {
 

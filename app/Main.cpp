@@ -1,5 +1,5 @@
 // almanac.exe: the Chinese lunar desktop calendar.
-#include "AlmanacApp.h"
+#include "app/AlmanacApp.h"
 
 #include <windows.h>
 

@@ -1,11 +1,13 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "DesktopEmbedding.h"
-#include "ExitPrompt.h"
-#include "NoteEntryDialog.h"
-#include "Settings.h"
-#include "WeeklyNoteDialog.h"
-#include "resource.h"
+#include "app/DesktopEmbedding.h"
+#include "app/ExitPrompt.h"
+#include "app/Settings.h"
+#include "dialogs/NoteEntryDialog.h"
+#include "dialogs/WeeklyNoteDialog.h"
+#include "links/LinkSettings.h"
+#include "links/WebAddress.h"
+#include "resources/resource.h"
 
 #include <shellapi.h>
 #include <winsock2.h>
@@ -219,6 +221,8 @@ void MainWindow::EditWeekdayNote(MonthView& view) {
     dialog.RunModal(view.Handle());
 }
 
+void MainWindow::OpenSite() { OpenWebAddress(SITE_URL); }
+
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<MainWindow> table[] = {
         win::OnMessage(WM_PAINT, &MainWindow::OnPaint),
@@ -281,8 +285,7 @@ LRESULT MainWindow::OnLinkClicked(WPARAM id, LPARAM) {
             ShowToday();
             break;
         case IDC_REMOTE_LINK:
-            if (!linkTarget_.empty())
-                ShellExecuteW(hwnd_, L"open", win::Wide(linkTarget_).c_str(), nullptr, nullptr, SW_SHOW);
+            if (!linkTarget_.empty()) OpenWebAddress(linkTarget_);
             break;
         case IDC_CLOSE:
             RunExitPrompt();

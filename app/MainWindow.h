@@ -5,14 +5,14 @@
 // desktop, pops up today's notes, fetches the link and follows the date.
 #pragma once
 
-#include "AppEnvironment.h"
-#include "Dialog.h"
-#include "Labels.h"
-#include "LinkFetcher.h"
-#include "MemoPad.h"
-#include "MemoTab.h"
-#include "MonthView.h"
-#include "Texts.h"
+#include "app/AppEnvironment.h"
+#include "dialogs/MemoPad.h"
+#include "display/Labels.h"
+#include "display/MemoTab.h"
+#include "display/MonthView.h"
+#include "framework/Dialog.h"
+#include "links/LinkFetcher.h"
+#include "resources/Texts.h"
 
 #include <memory>
 #include <mutex>
@@ -49,6 +49,7 @@ public:
     void ShowReturnButton(bool show) override;
     void EditDayNotes(MonthView& view) override;
     void EditWeekdayNote(MonthView& view) override;
+    void OpenSite() override;
 
     // The dialog ended through the exit prompt (not by the shell's hand).
     bool EndedByExitPrompt() const { return endedByExitPrompt_; }

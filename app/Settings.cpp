@@ -1,7 +1,7 @@
-#include "Settings.h"
+#include "app/Settings.h"
 
-#include "Registry.h"
-#include "Text.h"
+#include "framework/Registry.h"
+#include "framework/Text.h"
 
 #include <shlobj.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
-#include "ShellWatcher.h"
+#include "app/ShellWatcher.h"
 
-#include "DesktopEmbedding.h"
+#include "app/DesktopEmbedding.h"
 
 namespace almanac {
 namespace {

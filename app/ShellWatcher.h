@@ -4,7 +4,7 @@
 // the program can wait for the shell to be back and make its window anew.
 #pragma once
 
-#include "Window.h"
+#include "framework/Window.h"
 
 namespace almanac {
 

@@ -1,4 +1,4 @@
-#include "LunarDate.h"
+#include "engine/LunarDate.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // What a fetch costs the window's thread while the link server says nothing:
 // starting it, and, should the window close meanwhile, destroying the
 // fetcher. Both must stay far below a frame, whatever the network does.
-#include "LinkFetcher.h"
+#include "links/LinkFetcher.h"
 
-#include "LoopbackServer.h"
+#include "tests/links/LoopbackServer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,7 @@
-#include "MonthPage.h"
+#include "engine/MonthPage.h"
+#include "store/MonthNotes.h"
 
-#include "ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,11 +30,13 @@ void ShowMonthWithNotes(benchmark::State& state) {
     ScratchFolder scratch;
     FillNotes();
     auto page = std::make_unique<MonthPage>();
+    auto notes = std::make_unique<MonthNotes>();
     for (auto _ : state) {
         page->ShowMonth(2024, 2, 10);
+        notes->Load(*page);
         benchmark::DoNotOptimize(page->cells[10]);
     }
-    if (!page->oneOffNotes.Slot(31).CarriesNote() && !page->oneOffNotes.Slot(29).CarriesNote())
+    if (!notes->oneOffNotes.Slot(31).CarriesNote() && !notes->oneOffNotes.Slot(29).CarriesNote())
         state.SkipWithError("the notes did not load");
 }
 BENCHMARK(ShowMonthWithNotes)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,6 @@
-#include "ConsoleText.h"
+#include "cli/ConsoleText.h"
 
-#include "Gb18030.h"
+#include "framework/Gb18030.h"
 
 namespace almanac::cli {
 

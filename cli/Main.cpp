@@ -1,9 +1,9 @@
 // almanac-cli: the lunar calendar engine on the command line.
-#include "CalendarNames.h"
-#include "ConsoleText.h"
-#include "LunarDate.h"
-#include "MonthCommand.h"
-#include "SolarTerms.h"
+#include "cli/ConsoleText.h"
+#include "cli/MonthCommand.h"
+#include "engine/CalendarNames.h"
+#include "engine/LunarDate.h"
+#include "engine/SolarTerms.h"
 
 #include <cstdio>
 #include <ctime>

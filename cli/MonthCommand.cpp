@@ -1,8 +1,8 @@
-#include "MonthCommand.h"
+#include "cli/MonthCommand.h"
 
-#include "CalendarNames.h"
-#include "ConsoleText.h"
-#include "MonthPage.h"
+#include "cli/ConsoleText.h"
+#include "engine/CalendarNames.h"
+#include "engine/MonthPage.h"
 
 #include <cstring>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "DayPopup.h"
+#include "display/DayPopup.h"
 
-#include "Labels.h"
-#include "resource.h"
+#include "display/Labels.h"
+#include "resources/resource.h"
 
 namespace almanac {
 

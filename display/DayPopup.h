@@ -2,8 +2,8 @@
 // exactly to its text.
 #pragma once
 
-#include "Dialog.h"
-#include "Gdi.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
 
 #include <string>
 

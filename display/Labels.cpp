@@ -1,4 +1,4 @@
-#include "Labels.h"
+#include "display/Labels.h"
 
 namespace almanac {
 namespace {

@@ -6,8 +6,8 @@
 // over it, posts WM_LINK_CLICKED with its control id to its parent.
 #pragma once
 
-#include "Gdi.h"
-#include "Window.h"
+#include "framework/Gdi.h"
+#include "framework/Window.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "MemoTab.h"
+#include "display/MemoTab.h"
 
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace almanac {
 

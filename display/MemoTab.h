@@ -2,7 +2,7 @@
 // pad; a click asks the main window to show the pad.
 #pragma once
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 namespace almanac {
 

@@ -1,10 +1,7 @@
-#include "MonthView.h"
+#include "display/MonthView.h"
 
-#include "CalendarNames.h"
-#include "LinkSettings.h"
-#include "resource.h"
-
-#include <shellapi.h>
+#include "engine/CalendarNames.h"
+#include "resources/resource.h"
 
 #include <cstdio>
 
@@ -29,7 +26,7 @@ constexpr const char* kNoteStar = "★";
 
 }  // namespace
 
-MonthView::MonthView(MonthViewOwner* owner) : owner_(owner), page_(std::make_unique<MonthPage>()) {}
+MonthView::MonthView(MonthViewOwner* owner) : owner_(owner), page_(std::make_unique<MonthPage>()), notes_(std::make_unique<MonthNotes>()) {}
 
 bool MonthView::Create(const RECT& rect, HWND parent, int id) {
     if (!CreateWindowOf(kMonthViewClass, WS_CHILD | WS_VISIBLE, 0, rect, parent, id)) return false;
@@ -49,12 +46,12 @@ bool MonthView::Create(const RECT& rect, HWND parent, int id) {
     return true;
 }
 
-int MonthView::ShowMonth(int year, int month, int day) {
+void MonthView::ShowMonth(int year, int month, int day) {
     page_->ShowMonth(year, month, day);
+    notes_->Load(*page_);
     if (owner_) owner_->ShowReturnButton(!page_->ShowsMarkedMonth());
     UpdateYearCaption();
     Invalidate(false);
-    return 1;
 }
 
 void MonthView::UpdateYearCaption() { captionLabel_.SetCaption(page_->YearCaption(), true); }
@@ -74,7 +71,7 @@ int MonthView::DayAt(POINT point) const {
 }
 
 void MonthView::ShowDayNotes(int day, POINT point) {
-    std::string notes = page_->ComposeDayNotes(day);
+    std::string notes = notes_->ComposeDayNotes(day);
     ClientToScreen(hwnd_, &point);
     if (notes.empty()) {
         popup_.Show(SW_HIDE);
@@ -93,17 +90,17 @@ void MonthView::PopUpTodayNotes() {
     ShowDayNotes(page.markedDay, anchor);
 }
 
-MonthPage::DayNoteResults MonthView::SaveDayNotes(std::string_view oneOff, std::uint32_t oneOffColour,
-                                                  std::string_view gregorianYearly, std::uint32_t gregorianColour,
-                                                  std::string_view lunarYearly, std::uint32_t lunarColour) {
-    MonthPage::DayNoteResults results = page_->SaveDayNotes(selectedDay_, oneOff, oneOffColour, gregorianYearly,
-                                                             gregorianColour, lunarYearly, lunarColour);
+MonthNotes::DayNoteResults MonthView::SaveDayNotes(std::string_view oneOff, std::uint32_t oneOffColour,
+                                                   std::string_view gregorianYearly, std::uint32_t gregorianColour,
+                                                   std::string_view lunarYearly, std::uint32_t lunarColour) {
+    MonthNotes::DayNoteResults results = notes_->SaveDayNotes(selectedDay_, oneOff, oneOffColour, gregorianYearly,
+                                                              gregorianColour, lunarYearly, lunarColour);
     Invalidate(false);
     return results;
 }
 
 int MonthView::SaveWeekdayNote(std::string_view text, std::uint32_t colour) {
-    int result = page_->SaveWeekdayNote(selectedWeekday_, text, colour);
+    int result = notes_->SaveWeekdayNote(selectedWeekday_, text, colour);
     Invalidate(false);
     return result;
 }
@@ -151,7 +148,7 @@ LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MonthView::OnLinkClicked(WPARAM id, LPARAM) {
-    if (id == IDC_SITE_LINK) ShellExecuteW(hwnd_, L"open", win::Wide(SITE_URL).c_str(), nullptr, nullptr, SW_SHOW);
+    if (id == IDC_SITE_LINK && owner_) owner_->OpenSite();
     return 0;
 }
 
@@ -181,7 +178,7 @@ void MonthView::PaintHeader(HDC dc) {
     const int todayColumn = page.ShowsMarkedMonth() ? page.cells[page.markedDay].weekday : -1;
     for (int column = 0; column < 7; ++column) {
         const int x = kColumnPitch * column;
-        const NoteSlot& reminder = page.weeklyNotes.Slot(column);
+        const NoteSlot& reminder = notes_->weeklyNotes.Slot(column);
         if (reminder.CarriesNote()) {
             win::Selection bold(dc, boldFont_);
             SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
@@ -208,22 +205,22 @@ void MonthView::PaintCells(HDC dc) {
 }
 
 void MonthView::PaintDay(HDC dc, int day, int x, int y) {
-    const MonthPage& page = *page_;
-    const DayCell& cell = page.cells[day];
+    const DayCell& cell = page_->cells[day];
+    const MonthNotes& notes = *notes_;
     bool noteShown = false;
 
-    const NoteSlot& oneOff = page.oneOffNotes.Slot(day);
+    const NoteSlot& oneOff = notes.oneOffNotes.Slot(day);
     if (oneOff.CarriesNote()) {
         win::FillSolid(dc, {x, y, x + kCellWidth, y + kCellHeight}, NoteColour(oneOff.colour, NOTE_ONE_OFF));
         noteShown = true;
     }
-    const NoteSlot& reminder = page.weeklyNotes.Slot(cell.weekday);
+    const NoteSlot& reminder = notes.weeklyNotes.Slot(cell.weekday);
     if (reminder.CarriesNote()) {
         win::Selection bold(dc, boldFont_);
         SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
         win::DrawLine(dc, x + 2, y, kNoteDot);
     }
-    const NoteSlot& gregorianYearly = page.gregorianYearlyNotes.Slot(day);
+    const NoteSlot& gregorianYearly = notes.gregorianYearlyNotes.Slot(day);
     if (gregorianYearly.CarriesNote()) {
         win::Selection star(dc, starFont_);
         SetTextColor(dc, NoteColour(gregorianYearly.colour, NOTE_GREGORIAN_YEARLY));
@@ -232,7 +229,7 @@ void MonthView::PaintDay(HDC dc, int day, int x, int y) {
     }
 
     COLORREF dayColour;
-    const NoteSlot& lunarYearly = page.LunarNoteSlot(day);
+    const NoteSlot& lunarYearly = notes.LunarNoteSlot(day);
     if (lunarYearly.CarriesNote()) {
         win::Selection star(dc, starFont_);
         SetTextColor(dc, NoteColour(lunarYearly.colour, NOTE_LUNAR_YEARLY));

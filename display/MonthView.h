@@ -3,9 +3,10 @@
 // and a gold strip with the lunar year caption and the site link.
 #pragma once
 
-#include "DayPopup.h"
-#include "Labels.h"
-#include "MonthPage.h"
+#include "display/DayPopup.h"
+#include "display/Labels.h"
+#include "engine/MonthPage.h"
+#include "store/MonthNotes.h"
 
 #include <memory>
 
@@ -14,13 +15,15 @@ namespace almanac {
 class MonthView;
 
 // What the grid needs of the window it lives in: the return-to-today button,
-// shown exactly while the marked month is not on show, and the note dialogs
-// for a clicked day or weekday (run modally with the grid as parent).
+// shown exactly while the marked month is not on show, the note dialogs for
+// a clicked day or weekday (run modally with the grid as parent), and the
+// maker's site, opened when its link in the strip is clicked.
 class MonthViewOwner {
 public:
     virtual void ShowReturnButton(bool show) = 0;
     virtual void EditDayNotes(MonthView& view) = 0;
     virtual void EditWeekdayNote(MonthView& view) = 0;
+    virtual void OpenSite() = 0;
 
 protected:
     ~MonthViewOwner() = default;
@@ -50,12 +53,14 @@ public:
     // label and the site link.
     bool Create(const RECT& rect, HWND parent, int id);
 
-    // Builds the page (a day other than 0 becomes the marked date), then
-    // shows or hides the owner's return button, sets the caption and repaints.
-    int ShowMonth(int year, int month, int day);
+    // Builds the page (a day other than 0 becomes the marked date) and loads
+    // its notes, then shows or hides the owner's return button, sets the
+    // caption and repaints.
+    void ShowMonth(int year, int month, int day);
 
     const MonthPage& Page() const { return *page_; }
-    MonthPage& Page() { return *page_; }
+    const MonthNotes& Notes() const { return *notes_; }
+    MonthNotes& Notes() { return *notes_; }
 
     // One pixel above and at the left edge of the day's painted cell.
     POINT CellOrigin(int day) const;
@@ -75,7 +80,7 @@ public:
     int SelectedWeekday() const { return selectedWeekday_; }
 
     // Stores the selected day's (weekday's) notes and repaints.
-    MonthPage::DayNoteResults SaveDayNotes(std::string_view oneOff, std::uint32_t oneOffColour,
+    MonthNotes::DayNoteResults SaveDayNotes(std::string_view oneOff, std::uint32_t oneOffColour,
                                            std::string_view gregorianYearly, std::uint32_t gregorianColour,
                                            std::string_view lunarYearly, std::uint32_t lunarColour);
     int SaveWeekdayNote(std::string_view text, std::uint32_t colour);
@@ -102,6 +107,7 @@ private:
 
     MonthViewOwner* owner_;
     std::unique_ptr<MonthPage> page_;
+    std::unique_ptr<MonthNotes> notes_;
     win::Font dayNumberFont_;
     win::Font starFont_;
     win::Font lunarFont_;

@@ -4,7 +4,7 @@
 // out-of-range arguments give the empty text.
 #pragma once
 
-#include "LunarDate.h"
+#include "engine/LunarDate.h"
 
 namespace almanac {
 

@@ -1,4 +1,4 @@
-#include "LunarDate.h"
+#include "engine/LunarDate.h"
 
 #include <array>
 #include <bit>
@@ -6,7 +6,7 @@
 namespace almanac {
 
 constexpr std::uint32_t LunarYearTable[] = {
-#include "LunarYearTable.inc"
+#include "engine/LunarYearTable.inc"
 };
 static_assert(sizeof LunarYearTable / sizeof LunarYearTable[0] == LAST_LUNAR_YEAR - FIRST_LUNAR_YEAR + 1);
 

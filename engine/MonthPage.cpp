@@ -1,7 +1,7 @@
-#include "MonthPage.h"
+#include "engine/MonthPage.h"
 
-#include "CalendarNames.h"
-#include "SolarTerms.h"
+#include "engine/CalendarNames.h"
+#include "engine/SolarTerms.h"
 
 #include <cstdio>
 
@@ -35,31 +35,8 @@ int MonthPage::ShowMonth(int year, int month, int day) {
     cells[first.day].termMarker = 1;
     cells[second.day].termMarker = 2;
 
-    LoadNotes();
     for (int d = 1; d <= daysInMonth; ++d) FillLunarText(cells[d], month);
     return 1;
-}
-
-void MonthPage::LoadNotes() {
-    int firstLunarMonth = cells[1].lunar.month;
-    int lastLunarMonth = cells[daysInMonth].lunar.month;
-    oneOffNotes.LoadMonth(shownYear, shownMonth);
-    gregorianYearlyNotes.LoadMonth(1, shownMonth);
-    lunarNotesFirst.LoadMonth(0, firstLunarMonth);
-    lunarNotesLast.LoadMonth(0, lastLunarMonth);
-    weeklyNotes.LoadWeek();
-
-    // A month can touch three lunar months (July 2000: 5, 6 and 7); the one
-    // between gets its own table, so its days' notes are its own.
-    int middleLunarMonth = 0;
-    for (int d = 1; d <= daysInMonth; ++d) {
-        int m = cells[d].lunar.month;
-        if (m != firstLunarMonth && m != lastLunarMonth) middleLunarMonth = m;
-    }
-    if (middleLunarMonth)
-        lunarNotesMiddle.LoadMonth(0, middleLunarMonth);
-    else
-        lunarNotesMiddle.Bind(NoteTable::MONTH_MAX_INDEX, {});
 }
 
 // Festival, then solar term, then the name of a new lunar month, then the
@@ -91,56 +68,6 @@ std::string MonthPage::YearCaption() const {
     std::string caption = yearName(firstYear);
     if (lastYear != firstYear) caption += "－" + yearName(lastYear);
     return caption;
-}
-
-NoteTable& MonthPage::LunarNotesOf(int day) {
-    int month = day >= 1 && day <= daysInMonth ? cells[day].lunar.month : 0;
-    if (month == cells[1].lunar.month) return lunarNotesFirst;
-    if (month == cells[daysInMonth].lunar.month) return lunarNotesLast;
-    return lunarNotesMiddle;
-}
-
-std::string MonthPage::ComposeDayNotes(int day) const {
-    if (day < 1 || day > daysInMonth) return {};
-    std::string notes;
-    for (const NoteSlot* slot : {&weeklyNotes.Slot(cells[day].weekday), &oneOffNotes.Slot(day),
-                                 &gregorianYearlyNotes.Slot(day), &LunarNoteSlot(day)}) {
-        if (slot->Length() == 0) continue;
-        if (!notes.empty()) notes += "\r\n";
-        notes += *slot->text;
-    }
-    return notes;
-}
-
-namespace {
-
-// Leading blanks (spaces only) go; trailing ones stay.
-std::string_view WithoutLeadingBlanks(std::string_view text) {
-    std::size_t first = text.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string_view() : text.substr(first);
-}
-
-}  // namespace
-
-MonthPage::DayNoteResults MonthPage::SaveDayNotes(int day, std::string_view oneOff, std::uint32_t oneOffColour,
-                                                  std::string_view gregorianYearly, std::uint32_t gregorianColour,
-                                                  std::string_view lunarYearly, std::uint32_t lunarColour) {
-    if (day < 1 || day > daysInMonth) return {NOTE_BAD_SLOT, NOTE_BAD_SLOT, NOTE_BAD_SLOT};
-    DayNoteResults results;
-    results.oneOff = oneOffNotes.SetAndSave(day, WithoutLeadingBlanks(oneOff), oneOffColour);
-    results.gregorianYearly = gregorianYearlyNotes.SetAndSave(day, WithoutLeadingBlanks(gregorianYearly), gregorianColour);
-    results.lunarYearly =
-        LunarNotesOf(day).SetAndSave(cells[day].lunar.day, WithoutLeadingBlanks(lunarYearly), lunarColour);
-    return results;
-}
-
-int MonthPage::SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour) {
-    return weeklyNotes.SetAndSave(weekday, WithoutLeadingBlanks(text), colour);
-}
-
-const NoteSlot& MonthPage::LunarNoteSlot(int day) const {
-    if (day < 1 || day > daysInMonth) return lunarNotesFirst.Slot(-1);  // the empty slot
-    return const_cast<MonthPage*>(this)->LunarNotesOf(day).Slot(cells[day].lunar.day);
 }
 
 }  // namespace almanac

@@ -1,9 +1,9 @@
-#include "SolarTerms.h"
+#include "engine/SolarTerms.h"
 
 namespace almanac {
 
 const std::uint8_t SolarTermTable[] = {
-#include "SolarTermTable.inc"
+#include "engine/SolarTermTable.inc"
 };
 static_assert(sizeof SolarTermTable == (LAST_TERM_YEAR - FIRST_TERM_YEAR + 1) * 72);
 

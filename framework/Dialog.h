@@ -5,7 +5,7 @@
 // step copies edit-control texts to and from string fields.
 #pragma once
 
-#include "Window.h"
+#include "framework/Window.h"
 
 namespace almanac::win {
 

@@ -1,7 +1,7 @@
 // GDI objects and device contexts, each released by its owner's destructor.
 #pragma once
 
-#include "Text.h"
+#include "framework/Text.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "Registry.h"
+#include "framework/Registry.h"
 
-#include "Text.h"
+#include "framework/Text.h"
 
 #include <utility>
 #include <vector>

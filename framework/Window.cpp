@@ -1,17 +1,6 @@
-#include "Window.h"
-
-#include "Gb18030.h"
+#include "framework/Window.h"
 
 namespace almanac::win {
-
-std::wstring Wide(std::string_view gb18030) {
-    std::u16string text = text::Utf16FromGb18030(gb18030);
-    return std::wstring(text.begin(), text.end());
-}
-
-std::string Narrow(std::wstring_view utf16) {
-    return text::Gb18030FromUtf16(std::u16string(utf16.begin(), utf16.end()));
-}
 
 RECT Window::ClientRect() const {
     RECT rect{};

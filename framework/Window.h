@@ -9,7 +9,7 @@
 // procedure: a handler that throws counts as not having handled its message.
 #pragma once
 
-#include "Text.h"
+#include "framework/Text.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "HttpGet.h"
+#include "links/HttpGet.h"
 
-#include "TcpSocket.h"
+#include "links/TcpSocket.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "LinkFetcher.h"
+#include "links/LinkFetcher.h"
 
 #include <atomic>
 #include <mutex>

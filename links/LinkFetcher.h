@@ -3,7 +3,7 @@
 // reach.
 #pragma once
 
-#include "RemoteLink.h"
+#include "links/RemoteLink.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "RemoteLink.h"
+#include "links/RemoteLink.h"
 
 #include <algorithm>
 

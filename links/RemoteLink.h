@@ -2,8 +2,8 @@
 // that fetches it.
 #pragma once
 
-#include "HttpGet.h"
-#include "LinkSettings.h"
+#include "links/HttpGet.h"
+#include "links/LinkSettings.h"
 
 #include <chrono>
 #include <cstddef>

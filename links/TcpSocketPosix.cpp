@@ -1,4 +1,4 @@
-#include "TcpSocket.h"
+#include "links/TcpSocket.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "TcpSocket.h"
+#include "links/TcpSocket.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>

@@ -1,7 +1,7 @@
 // Painting a full page with notes of every kind into a memory bitmap.
-#include "MonthView.h"
+#include "display/MonthView.h"
 
-#include "ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,7 +57,12 @@ BENCHMARK(PaintGridWithLabels)->Unit(benchmark::kMicrosecond);
 // Building the page: conversions, texts and six note files read.
 void ShowMonth(benchmark::State& state) {
     PageWithNotes page;
-    for (auto _ : state) page.view.Page().ShowMonth(2024, 2, 10);
+    MonthPage monthPage;
+    MonthNotes notes;
+    for (auto _ : state) {
+        monthPage.ShowMonth(2024, 2, 10);
+        notes.Load(monthPage);
+    }
 }
 BENCHMARK(ShowMonth)->Unit(benchmark::kMicrosecond);
 

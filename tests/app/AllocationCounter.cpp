@@ -1,6 +1,6 @@
 // Counts the program's allocations (operator new is replaced for the whole
 // test program), to show that an idle tick makes none.
-#include "AllocationCounter.h"
+#include "tests/app/AllocationCounter.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -4,12 +4,12 @@
 // server on the loopback interface that refuses (unless the test says).
 #pragma once
 
-#include "AppEnvironment.h"
-#include "MainWindow.h"
-#include "ScratchFolder.h"
-#include "Script.h"
-#include "Settings.h"
-#include "Text.h"
+#include "app/AppEnvironment.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "framework/Text.h"
+#include "tests/app/Script.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

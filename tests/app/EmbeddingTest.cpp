@@ -1,5 +1,5 @@
-#include "DesktopEmbedding.h"
-#include "ShellStandIns.h"
+#include "app/DesktopEmbedding.h"
+#include "tests/app/ShellStandIns.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "AppFixture.h"
-#include "DesktopEmbedding.h"
-#include "LoopbackServer.h"
-#include "ShellStandIns.h"
-#include "resource.h"
+#include "app/DesktopEmbedding.h"
+#include "resources/resource.h"
+#include "tests/app/AppFixture.h"
+#include "tests/app/ShellStandIns.h"
+#include "tests/links/LoopbackServer.h"
 
-#include "AllocationCounter.h"
+#include "tests/app/AllocationCounter.h"
 
 #include <atomic>
 #include <thread>

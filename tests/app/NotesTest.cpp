@@ -1,8 +1,8 @@
 // Writing notes as a user does: clicks on the grid open the real dialogs,
 // which the script fills and confirms; the note files are checked byte for
 // byte afterwards.
-#include "AppFixture.h"
-#include "resource.h"
+#include "resources/resource.h"
+#include "tests/app/AppFixture.h"
 
 namespace almanac {
 namespace {
@@ -84,7 +84,7 @@ TEST_F(NotesTest, ADaysThreeNotesAreWrittenWithoutLeadingBlanks) {
         EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "交报告\r\n第二行  "}}));
         EXPECT_EQ(NoteFile("102"), NoteFileBytes({{14, "情人节"}}));
         EXPECT_EQ(NoteFile("001"), NoteFileBytes({{5, "灯会"}}));
-        EXPECT_EQ(window->Grid().Page().ComposeDayNotes(14), "交报告\r\n第二行  \r\n情人节\r\n灯会");
+        EXPECT_EQ(window->Grid().Notes().ComposeDayNotes(14), "交报告\r\n第二行  \r\n情人节\r\n灯会");
     });
     Run(script, window);
 }
@@ -176,7 +176,7 @@ TEST_F(NotesTest, TheHeaderOpensTheWeekdaysReminder) {
     script.Then("it closes", Closes());
     script.Do("check the file", [&] {
         EXPECT_EQ(NoteFile("week"), NoteFileBytes({{3, "例会"}}));
-        EXPECT_EQ(window->Grid().Page().ComposeDayNotes(7), "例会");
+        EXPECT_EQ(window->Grid().Notes().ComposeDayNotes(7), "例会");
         ClickHeader(0);
     });
     script.Then("the weekly dialog for Sunday", Opens(kWeeklyDialog));

@@ -1,10 +1,10 @@
 // The real almanac.exe, started as a user starts it, in a Wine prefix of its
 // own: one copy per logon, and a calendar that survives the shell's restart.
 // The program's path is the test program's argument.
-#include "DesktopEmbedding.h"
-#include "ShellStandIns.h"
-#include "Text.h"
-#include "resource.h"
+#include "app/DesktopEmbedding.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+#include "tests/app/ShellStandIns.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // ("SysListView32"), and the taskbar ("Shell_TrayWnd").
 #pragma once
 
-#include "Window.h"
+#include "framework/Window.h"
 
 #include <memory>
 #include <string>

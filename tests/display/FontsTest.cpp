@@ -1,7 +1,7 @@
 // Every face the program draws Chinese text with must show the characters,
 // not boxes: the test prefix maps the faces to installed fonts and links
 // Latin faces to a Chinese one, as the program's own prefix does.
-#include "Gdi.h"
+#include "framework/Gdi.h"
 
 #include <gtest/gtest.h>
 

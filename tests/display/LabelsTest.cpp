@@ -1,6 +1,6 @@
-#include "Labels.h"
+#include "display/Labels.h"
 
-#include "TestWindows.h"
+#include "tests/display/TestWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "MemoTab.h"
+#include "display/MemoTab.h"
 
-#include "TestWindows.h"
-#include "resource.h"
+#include "resources/resource.h"
+#include "tests/display/TestWindows.h"
 
 #include <gtest/gtest.h>
 

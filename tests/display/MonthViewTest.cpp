@@ -1,7 +1,8 @@
-#include "MonthView.h"
+#include "display/MonthView.h"
 
-#include "ScratchFolder.h"
-#include "TestWindows.h"
+#include "resources/resource.h"
+#include "tests/display/TestWindows.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -148,8 +149,10 @@ public:
     void ShowReturnButton(bool show) override { shown = show; }
     void EditDayNotes(MonthView& view) override { editedDays.push_back(view.SelectedDay()); }
     void EditWeekdayNote(MonthView& view) override { editedWeekdays.push_back(view.SelectedWeekday()); }
+    void OpenSite() override { ++siteOpenings; }
     bool shown = false;
     std::vector<int> editedDays, editedWeekdays;
+    int siteOpenings = 0;
 };
 
 TEST(MonthViewOwnerTest, TheReturnButtonShowsWhileTodaysMonthIsNotShown) {
@@ -266,6 +269,15 @@ TEST_F(PointerTest, ClicksOpenTheDayOrTheWeekday) {
     EXPECT_EQ(owner.editedDays, (std::vector<int>{14, 1, 3}));
     EXPECT_EQ(owner.editedWeekdays, (std::vector<int>{3, 1}));
     EXPECT_FALSE(view.Popup().IsVisible());
+}
+
+TEST_F(PointerTest, AClickOnTheSiteLinkIsTheOwnersToAnswer) {
+    HWND siteLink = GetDlgItem(view, IDC_SITE_LINK);
+    ASSERT_NE(siteLink, nullptr);
+    SendMessageW(siteLink, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    testing::PumpMessages();
+    EXPECT_EQ(owner.siteOpenings, 1);
+    EXPECT_TRUE(owner.editedDays.empty());
 }
 
 }  // namespace

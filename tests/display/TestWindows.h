@@ -2,8 +2,8 @@
 // look at what they painted.
 #pragma once
 
-#include "Gdi.h"
-#include "Window.h"
+#include "framework/Gdi.h"
+#include "framework/Window.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "CalendarNames.h"
+#include "engine/CalendarNames.h"
 
 #include <gtest/gtest.h>
 

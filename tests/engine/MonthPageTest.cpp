@@ -1,6 +1,4 @@
-#include "MonthPage.h"
-
-#include "ScratchFolder.h"
+#include "engine/MonthPage.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +7,6 @@
 
 namespace almanac {
 namespace {
-
-using testing::NoteFileBytes;
-using testing::ScratchFolder;
 
 std::unique_ptr<MonthPage> Page(int year, int month, int day = 0) {
     auto page = std::make_unique<MonthPage>();
@@ -115,103 +110,6 @@ TEST(MonthPageTest, TheMarkedDate) {
 
     page.ShowMonth(2024, 2, 0);
     EXPECT_TRUE(page.ShowsMarkedMonth());
-}
-
-class MonthPageNotesTest : public ::testing::Test {
-protected:
-    void SetUp() override { ScratchFolder::MakeNoteFolders(); }
-    ScratchFolder scratch;
-};
-
-TEST_F(MonthPageNotesTest, EachTableIsBoundToItsFile) {
-    auto page = Page(2024, 2);
-    EXPECT_EQ(page->oneOffNotes.Path(), "日历\\202402");
-    EXPECT_EQ(page->gregorianYearlyNotes.Path(), "日历\\102");
-    EXPECT_EQ(page->lunarNotesFirst.Path(), "日历\\012");  // February 1 is lunar 12-22
-    EXPECT_EQ(page->lunarNotesLast.Path(), "日历\\001");   // February 29 is lunar 1-20
-    EXPECT_EQ(page->weeklyNotes.Path(), "日历\\week");
-}
-
-TEST_F(MonthPageNotesTest, ThePagesNotesComeFromTheFiles) {
-    ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{14, "one-off"}}));
-    ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{29, "leap day"}}));
-    ScratchFolder::WriteBytes("日历\\week", NoteFileBytes({{4, "Thursdays"}}));
-    ScratchFolder::WriteBytes("日历\\001", NoteFileBytes({{15, "lantern"}}));
-    auto page = Page(2024, 2);
-    EXPECT_EQ(page->oneOffNotes.Slot(14).text, "one-off");
-    EXPECT_EQ(page->gregorianYearlyNotes.Slot(29).text, "leap day");
-    EXPECT_EQ(page->weeklyNotes.Slot(page->cells[1].weekday).text, "Thursdays");
-    EXPECT_EQ(page->LunarNoteSlot(24).text, "lantern");  // lunar 1-15
-    EXPECT_FALSE(page->LunarNoteSlot(9).IsPresent());     // lunar 12-30
-}
-
-TEST_F(MonthPageNotesTest, ALeapMonthSharesItsOrdinaryMonthsNotes) {
-    ScratchFolder::WriteBytes("日历\\002", NoteFileBytes({{1, "first of month 2"}, {10, "tenth"}}));
-    auto march = Page(2023, 3);  // 2-10 … 2-30, then leap 2-1 … leap 2-10
-    EXPECT_EQ(march->LunarNoteSlot(1).text, "tenth");
-    EXPECT_EQ(march->LunarNoteSlot(22).text, "first of month 2");
-    EXPECT_TRUE(march->cells[22].lunar.isLeapMonth);
-    EXPECT_EQ(march->LunarNoteSlot(31).text, "tenth");
-}
-
-TEST_F(MonthPageNotesTest, AMiddleLunarMonthKeepsItsOwnNotes) {
-    // July 2000: day 1 is 5-30, days 2-30 are month 6, day 31 is 7-1.
-    ScratchFolder::WriteBytes("日历\\005", NoteFileBytes({{30, "five-thirty"}, {2, "five-two"}}));
-    ScratchFolder::WriteBytes("日历\\006", NoteFileBytes({{2, "six-two"}}));
-    ScratchFolder::WriteBytes("日历\\007", NoteFileBytes({{1, "seven-one"}, {2, "seven-two"}}));
-    auto page = Page(2000, 7);
-    EXPECT_EQ(page->LunarNoteSlot(1).text, "five-thirty");
-    EXPECT_EQ(page->LunarNoteSlot(3).text, "six-two");  // lunar 6-2, not 5-2 or 7-2
-    EXPECT_EQ(page->LunarNoteSlot(31).text, "seven-one");
-
-    // A note written on a middle-month day is filed under that month.
-    ASSERT_EQ(page->LunarNotesOf(4).SetAndSave(page->cells[4].lunar.day, "six-three", 0), NOTE_OK);
-    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\006"), NoteFileBytes({{2, "six-two"}, {3, "six-three"}}));
-    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\007"), NoteFileBytes({{1, "seven-one"}, {2, "seven-two"}}));
-    EXPECT_EQ(page->LunarNoteSlot(4).text, "six-three");
-}
-
-TEST_F(MonthPageNotesTest, ADaysNotesComposeInTheirOrder) {
-    ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{14, "one-off\r\ntwo lines"}, {15, "", NOTE_CUSTOM_COLOUR}}));
-    ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{14, "yearly"}}));
-    ScratchFolder::WriteBytes("日历\\001", NoteFileBytes({{5, "lunar"}}));  // February 14 is lunar 1-5
-    ScratchFolder::WriteBytes("日历\\week", NoteFileBytes({{3, "Wednesday"}}));
-    auto page = Page(2024, 2);
-    EXPECT_EQ(page->ComposeDayNotes(14), "Wednesday\r\none-off\r\ntwo lines\r\nyearly\r\nlunar");
-    EXPECT_EQ(page->ComposeDayNotes(7), "Wednesday");  // only the reminder
-    EXPECT_EQ(page->ComposeDayNotes(15), "");          // an empty note with a colour is no text
-    EXPECT_EQ(page->ComposeDayNotes(16), "");
-}
-
-TEST_F(MonthPageNotesTest, SavingADaysNotesFilesEachWhereItBelongs) {
-    auto page = Page(2023, 3);  // March 22 is the first of the leap 2nd month
-    auto results = page->SaveDayNotes(22, "  one-off  ", 0, "yearly", NOTE_CUSTOM_COLOUR | 0x123456, " lunar", 0);
-    EXPECT_TRUE(results.AllSaved());
-    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202303"), NoteFileBytes({{22, "one-off  "}}));  // leading blanks go
-    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\103"), NoteFileBytes({{22, "yearly", NOTE_CUSTOM_COLOUR | 0x123456}}));
-    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\002"), NoteFileBytes({{1, "lunar"}}));  // under the ordinary month
-
-    // Emptied notes go; an empty one with a chosen colour stays; the last
-    // note of a file takes the file with it.
-    results = page->SaveDayNotes(22, "   ", 0, "", NOTE_CUSTOM_COLOUR | 0x123456, "", 0);
-    EXPECT_TRUE(results.AllSaved());
-    EXPECT_FALSE(ScratchFolder::Exists("日历\\202303"));
-    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\103"), NoteFileBytes({{22, "", NOTE_CUSTOM_COLOUR | 0x123456}}));
-    EXPECT_FALSE(ScratchFolder::Exists("日历\\002"));
-
-    EXPECT_EQ(page->SaveWeekdayNote(3, "  every Wednesday", 0), NOTE_OK);
-    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\week"), NoteFileBytes({{3, "every Wednesday"}}));
-}
-
-TEST_F(MonthPageNotesTest, AFailedSaveSaysWhichNote) {
-    auto page = Page(2024, 2);
-    ScratchFolder::MakeFolder("日历\\102.new");  // the yearly file's temporary name is taken
-    auto results = page->SaveDayNotes(5, "a", 0, "b", 0, "c", 0);
-    EXPECT_EQ(results.oneOff, NOTE_OK);
-    EXPECT_EQ(results.gregorianYearly, NOTE_WRITE_FAILED);
-    EXPECT_EQ(results.lunarYearly, NOTE_OK);
-    EXPECT_FALSE(results.AllSaved());
-    EXPECT_EQ(page->gregorianYearlyNotes.Slot(5).text, "b");  // still in memory for a retry
 }
 
 TEST(MonthPageRangeTest, EveryPageOfTheRangeBuilds) {

@@ -1,6 +1,6 @@
-#include "SolarTerms.h"
+#include "engine/SolarTerms.h"
 
-#include "LunarDate.h"
+#include "engine/LunarDate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Gb18030.h"
+#include "framework/Gb18030.h"
 
 #include <gtest/gtest.h>
 

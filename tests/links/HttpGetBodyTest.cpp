@@ -1,6 +1,6 @@
-#include "HttpGet.h"
+#include "links/HttpGet.h"
 
-#include "LoopbackServer.h"
+#include "tests/links/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 

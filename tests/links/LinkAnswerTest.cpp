@@ -1,6 +1,6 @@
-#include "RemoteLink.h"
+#include "links/RemoteLink.h"
 
-#include "LoopbackServer.h"
+#include "tests/links/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "LinkFetcher.h"
+#include "links/LinkFetcher.h"
 
-#include "LoopbackServer.h"
+#include "tests/links/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 

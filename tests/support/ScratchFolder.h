@@ -11,7 +11,7 @@
 #include <string_view>
 
 #ifdef _WIN32
-#include "Gb18030.h"
+#include "framework/Gb18030.h"
 
 #include <windows.h>
 #else

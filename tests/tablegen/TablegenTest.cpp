@@ -1,5 +1,5 @@
-#include "ChineseCalendar.h"
-#include "SolarTermRows.h"
+#include "tools/tablegen/ChineseCalendar.h"
+#include "tools/tablegen/SolarTermRows.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 // 24-bit BMP. Notes come from the current directory's note folders, as the
 // program reads them. tools/render-month.sh runs it under Wine and turns the
 // result into PNG.
-#include "Gdi.h"
-#include "MonthView.h"
+#include "display/MonthView.h"
+#include "framework/Gdi.h"
 
 #include <cstdio>
 #include <cwchar>

@@ -1,4 +1,4 @@
-#include "Astronomy.h"
+#include "tools/tablegen/Astronomy.h"
 
 #include <erfa.h>
 #include <erfam.h>

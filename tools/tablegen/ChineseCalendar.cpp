@@ -1,6 +1,6 @@
-#include "ChineseCalendar.h"
+#include "tools/tablegen/ChineseCalendar.h"
 
-#include "Astronomy.h"
+#include "tools/tablegen/Astronomy.h"
 
 #include <erfa.h>
 

@@ -1,7 +1,7 @@
-#include "SolarTermRows.h"
+#include "tools/tablegen/SolarTermRows.h"
 
-#include "Astronomy.h"
-#include "ChineseCalendar.h"
+#include "tools/tablegen/Astronomy.h"
+#include "tools/tablegen/ChineseCalendar.h"
 
 #include <cmath>
 

@@ -5,8 +5,8 @@
 //
 // `cmake --build build/native --target regenerate-tables` runs both and
 // writes engine/SolarTermTable.inc and engine/LunarYearTable.inc.
-#include "ChineseCalendar.h"
-#include "SolarTermRows.h"
+#include "tools/tablegen/ChineseCalendar.h"
+#include "tools/tablegen/SolarTermRows.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "NoteEntryDialog.h"
+#include "dialogs/NoteEntryDialog.h"
 
-#include "CalendarNames.h"
-#include "Texts.h"
-#include "resource.h"
+#include "engine/CalendarNames.h"
+#include "resources/Texts.h"
+#include "resources/resource.h"
 
 #include <cstdio>
 
@@ -28,12 +28,12 @@ std::string TextOf(const NoteSlot& slot) { return slot.text.value_or(""); }
 NoteEntryDialog::NoteEntryDialog(MonthView& view)
     : Dialog(IDD_NOTE_ENTRY),
       view_(view),
-      oneOffText_(TextOf(view.Page().oneOffNotes.Slot(view.SelectedDay()))),
-      gregorianText_(TextOf(view.Page().gregorianYearlyNotes.Slot(view.SelectedDay()))),
-      lunarText_(TextOf(view.Page().LunarNoteSlot(view.SelectedDay()))),
-      oneOffColour_(view.Page().oneOffNotes.Slot(view.SelectedDay()).colour),
-      gregorianColour_(view.Page().gregorianYearlyNotes.Slot(view.SelectedDay()).colour),
-      lunarColour_(view.Page().LunarNoteSlot(view.SelectedDay()).colour) {}
+      oneOffText_(TextOf(view.Notes().oneOffNotes.Slot(view.SelectedDay()))),
+      gregorianText_(TextOf(view.Notes().gregorianYearlyNotes.Slot(view.SelectedDay()))),
+      lunarText_(TextOf(view.Notes().LunarNoteSlot(view.SelectedDay()))),
+      oneOffColour_(view.Notes().oneOffNotes.Slot(view.SelectedDay()).colour),
+      gregorianColour_(view.Notes().gregorianYearlyNotes.Slot(view.SelectedDay()).colour),
+      lunarColour_(view.Notes().LunarNoteSlot(view.SelectedDay()).colour) {}
 
 BOOL NoteEntryDialog::OnInitDialog() {
     oneOffLimit_.Attach(Item(IDC_ONE_OFF_NOTE));
@@ -126,29 +126,30 @@ LRESULT NoteEntryDialog::OnLinkClicked(WPARAM id, LPARAM) {
 
 void NoteEntryDialog::OnOK() {
     UpdateData(true);
-    MonthPage::DayNoteResults results = view_.SaveDayNotes(oneOffText_, oneOffColour_, gregorianText_, gregorianColour_,
-                                                           lunarText_, lunarColour_);
+    MonthNotes::DayNoteResults results = view_.SaveDayNotes(oneOffText_, oneOffColour_, gregorianText_,
+                                                            gregorianColour_, lunarText_, lunarColour_);
     if (results.AllSaved()) {
         EndDialog(IDOK);
         return;
     }
-    MonthPage& page = view_.Page();
+    const MonthPage& page = view_.Page();
+    MonthNotes& notes = view_.Notes();
     const int day = view_.SelectedDay();
     std::vector<UnsavedNote> unsaved;
     char name[64];
     if (results.oneOff != NOTE_OK) {
         std::snprintf(name, sizeof name, "%d年%d月%d日的记事", page.shownYear, page.shownMonth, day);
-        unsaved.push_back({name, &page.oneOffNotes, results.oneOff});
+        unsaved.push_back({name, &notes.oneOffNotes, results.oneOff});
     }
     if (results.gregorianYearly != NOTE_OK) {
         std::snprintf(name, sizeof name, "阳历每年%d月%d日的记事", page.shownMonth, day);
-        unsaved.push_back({name, &page.gregorianYearlyNotes, results.gregorianYearly});
+        unsaved.push_back({name, &notes.gregorianYearlyNotes, results.gregorianYearly});
     }
     if (results.lunarYearly != NOTE_OK) {
         const LunarDate& lunar = page.cells[day].lunar;
         std::snprintf(name, sizeof name, "农历每年%s月%s的记事", LunarMonthName(lunar.month, false),
                       LunarDayName(lunar.day));
-        unsaved.push_back({name, &page.LunarNotesOf(day), results.lunarYearly});
+        unsaved.push_back({name, &notes.LunarNotesOf(day), results.lunarYearly});
     }
     ReportUnsavedNotes(hwnd_, unsaved);
 }

@@ -1,7 +1,7 @@
-#include "WeeklyNoteDialog.h"
+#include "dialogs/WeeklyNoteDialog.h"
 
-#include "CalendarNames.h"
-#include "resource.h"
+#include "engine/CalendarNames.h"
+#include "resources/resource.h"
 
 namespace almanac {
 namespace {
@@ -16,8 +16,8 @@ constexpr int kLabelTenths = 90;  // Arial 9 points
 WeeklyNoteDialog::WeeklyNoteDialog(MonthView& view)
     : Dialog(IDD_WEEKLY_NOTE),
       view_(view),
-      weeklyText_(view.Page().weeklyNotes.Slot(view.SelectedWeekday()).text.value_or("")),
-      weeklyColour_(view.Page().weeklyNotes.Slot(view.SelectedWeekday()).colour) {}
+      weeklyText_(view.Notes().weeklyNotes.Slot(view.SelectedWeekday()).text.value_or("")),
+      weeklyColour_(view.Notes().weeklyNotes.Slot(view.SelectedWeekday()).colour) {}
 
 BOOL WeeklyNoteDialog::OnInitDialog() {
     limit_.Attach(Item(IDC_WEEKLY_NOTE));
@@ -63,7 +63,7 @@ void WeeklyNoteDialog::OnOK() {
         return;
     }
     std::string name = std::string("每周") + WeekdayName(view_.SelectedWeekday()) + "的提示";
-    ReportUnsavedNotes(hwnd_, {{name, &view_.Page().weeklyNotes, result}});
+    ReportUnsavedNotes(hwnd_, {{name, &view_.Notes().weeklyNotes, result}});
 }
 
 }  // namespace almanac

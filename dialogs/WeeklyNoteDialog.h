@@ -1,10 +1,10 @@
 // The dialog in which the user writes the reminder of one weekday.
 #pragma once
 
-#include "Dialog.h"
-#include "Labels.h"
-#include "MonthView.h"
-#include "NoteDialogParts.h"
+#include "dialogs/NoteDialogParts.h"
+#include "display/Labels.h"
+#include "display/MonthView.h"
+#include "framework/Dialog.h"
 
 namespace almanac {
 

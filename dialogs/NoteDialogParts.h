@@ -4,8 +4,8 @@
 // report of a note that could not be saved.
 #pragma once
 
-#include "Gdi.h"
-#include "NoteStore.h"
+#include "framework/Gdi.h"
+#include "store/NoteStore.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "NoteStore.h"
+#include "store/NoteStore.h"
 
-#include "WholeFile.h"
+#include "store/WholeFile.h"
 
 #include <cstdio>
 

@@ -3,10 +3,10 @@
 // lunar month and day, each with a colour of its own.
 #pragma once
 
-#include "Dialog.h"
-#include "Labels.h"
-#include "MonthView.h"
-#include "NoteDialogParts.h"
+#include "dialogs/NoteDialogParts.h"
+#include "display/Labels.h"
+#include "display/MonthView.h"
+#include "framework/Dialog.h"
 
 namespace almanac {
 

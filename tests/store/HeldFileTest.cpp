@@ -1,7 +1,7 @@
 // Windows: another program holding a note file open.
-#include "NoteStore.h"
+#include "store/NoteStore.h"
 
-#include "ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "MemoPad.h"
+#include "dialogs/MemoPad.h"
 
-#include "Settings.h"
-#include "WholeFile.h"
-#include "resource.h"
+#include "app/Settings.h"
+#include "resources/resource.h"
+#include "store/WholeFile.h"
 
 namespace almanac {
 namespace {

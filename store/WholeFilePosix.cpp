@@ -1,4 +1,4 @@
-#include "WholeFile.h"
+#include "store/WholeFile.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "WholeFile.h"
+#include "store/WholeFile.h"
 
-#include "Handle.h"
-#include "Text.h"
+#include "framework/Handle.h"
+#include "framework/Text.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "NoteStore.h"
+#include "store/NoteStore.h"
 
-#include "ScratchFolder.h"
-#include "WholeFile.h"
+#include "store/WholeFile.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

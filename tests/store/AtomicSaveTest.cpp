@@ -1,8 +1,8 @@
 // Kills a process that saves notes in a loop, at random moments, and loads
 // what it left: every time a complete file, never a cut one.
-#include "NoteStore.h"
+#include "store/NoteStore.h"
 
-#include "ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "NoteDialogParts.h"
+#include "dialogs/NoteDialogParts.h"
 
-#include "Text.h"
-#include "Window.h"
-#include "WholeFile.h"
+#include "framework/Text.h"
+#include "framework/Window.h"
+#include "store/WholeFile.h"
 
 #include <commdlg.h>
 

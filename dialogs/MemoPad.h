@@ -3,8 +3,8 @@
 // user dragged it.
 #pragma once
 
-#include "Dialog.h"
-#include "MemoTab.h"
+#include "display/MemoTab.h"
+#include "framework/Dialog.h"
 
 #include <string>
 
