@@ -8,6 +8,7 @@ packages="
     cmake ninja-build g++ pkg-config python3 git
     googletest libgtest-dev libbenchmark-dev liberfa-dev
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
+    g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine32:i386 wine64
     xvfb xauth openbox xdotool x11-utils imagemagick
     fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-roboto-unhinted fonts-liberation

@@ -17,12 +17,14 @@ today=${3:-$(date +%F)}
 out=${4:-month-$year-$month.png}
 
 "$root/tools/install-deps.sh"
-(cd "$root" && cmake --preset windows >/dev/null && cmake --build --preset windows --target almanac-render >/dev/null)
+. "$root/tools/wine-arch.sh"
+preset=$ALMANAC_WINDOWS_PRESET
+(cd "$root" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target almanac-render >/dev/null)
 prefix=${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}
 "$root/tools/wine-prefix.sh" ensure "$prefix" >/dev/null
 
 bmp=$(mktemp --suffix=.bmp)
 trap 'rm -f "$bmp"' EXIT
-WINEPREFIX=$prefix WINEDEBUG=-all wine "$root/build/windows/tools/render/almanac-render.exe" "$year" "$month" "$today" "$bmp"
+WINEPREFIX=$prefix WINEDEBUG=-all wine "$root/build/$preset/tools/render/almanac-render.exe" "$year" "$month" "$today" "$bmp"
 convert "$bmp" "$out"
 echo "$out"

@@ -12,10 +12,12 @@ for bench in engine_bench page_bench link_bench; do
     build/bench/bench/$bench
 done
 
-cmake --preset windows >/dev/null && cmake --build --preset windows --target paint_bench link_bench >/dev/null
-export WINEPREFIX="${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}" WINEARCH=win32 WINEDEBUG=-all
+. tools/wine-arch.sh
+preset=$ALMANAC_WINDOWS_PRESET
+cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target paint_bench link_bench >/dev/null
+export WINEPREFIX="${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}" WINEDEBUG=-all
 tools/wine-prefix.sh ensure "$WINEPREFIX" >/dev/null
 for bench in paint_bench link_bench; do
     echo "=== $bench (Windows, under Wine)"
-    (unset DISPLAY; wine "build/windows/bench/windows/$bench.exe")
+    (unset DISPLAY; wine "build/$preset/bench/windows/$bench.exe")
 done

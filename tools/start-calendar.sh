@@ -1,7 +1,8 @@
 #!/bin/sh
 # Starts the calendar.
 #
-# On Linux: builds the Windows build and runs almanac.exe under 32-bit Wine in
+# On Linux: builds the Windows build and runs almanac.exe under Wine (the
+# 64-bit build under 64-bit Wine where the kernel runs no 32-bit programs) in
 # a Wine prefix of its own ($ALMANAC_WINEPREFIX, default ~/.almanac/wine),
 # made on first use with the fonts the calendar needs, so that notes and
 # settings survive between runs. With a display ($DISPLAY) the calendar runs
@@ -13,19 +14,24 @@
 # On Windows (Git Bash, MSYS2): runs build/windows/app/almanac.exe directly.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-exe="$root/build/windows/app/almanac.exe"
 
 case "$(uname -s)" in
 MINGW* | MSYS* | CYGWIN*)
+    exe="$root/build/windows/app/almanac.exe"
     [ -x "$exe" ] || { echo "build almanac.exe first: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
     exec "$exe"
     ;;
 esac
 
 "$root/tools/install-deps.sh"
-(cd "$root" && cmake --preset windows >/dev/null && cmake --build --preset windows --target almanac >/dev/null)
+# The 32-bit almanac.exe, or its 64-bit build where the kernel runs no 32-bit
+# programs (tools/wine-arch.sh).
+. "$root/tools/wine-arch.sh"
+preset=$ALMANAC_WINDOWS_PRESET
+(cd "$root" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target almanac >/dev/null)
+exe="$root/build/$preset/app/almanac.exe"
 
-export WINEPREFIX="${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}" WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX="${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}" WINEDEBUG=-all
 "$root/tools/wine-prefix.sh" ensure "$WINEPREFIX" >/dev/null
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Creates or removes a 32-bit Wine prefix for the Windows build.
+# Creates or removes a Wine prefix for the Windows build (32-bit, or 64-bit
+# where the kernel runs no 32-bit programs: tools/wine-arch.sh).
 #
 #   tools/wine-prefix.sh create PREFIX   a fresh prefix (an old one is removed)
 #   tools/wine-prefix.sh ensure PREFIX   creates the prefix unless it exists
@@ -13,9 +14,11 @@
 # on $DISPLAY when there is one, headless (Wine's null driver) otherwise.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+. "$here/wine-arch.sh"
 action=${1:?usage: wine-prefix.sh create|ensure|remove PREFIX}
 prefix=${2:?usage: wine-prefix.sh create|ensure|remove PREFIX}
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX="$prefix" WINEDEBUG=-all
 
 stop_server() {
     [ -d "$prefix" ] && wineserver -k 2>/dev/null || true

@@ -1,5 +1,6 @@
 #!/bin/sh
-# ctest's runner for the Windows build's executables: 32-bit Wine, quiet and
+# ctest's runner for the Windows build's executables: Wine (32-bit, or
+# 64-bit for the 64-bit test build: tools/wine-arch.sh), quiet and
 # headless, in the Wine prefix of the current test run ($WINEPREFIX, made by
 # tools/wine-prefix.sh). With ALMANAC_PRIVATE_PREFIX=1 the program runs in a
 # fresh copy of that prefix's pristine state instead, with a Wine server and
@@ -7,7 +8,9 @@
 # registry values must not meet another test's.
 set -eu
 : "${WINEPREFIX:?WINEPREFIX must name the test run's Wine prefix}"
-export WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/wine-arch.sh"
+export WINEDEBUG="${WINEDEBUG:--all}"
 # Headless, whatever display the caller has: no test window shows up on it.
 unset DISPLAY WAYLAND_DISPLAY
 

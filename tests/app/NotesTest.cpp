@@ -61,11 +61,12 @@ TEST_F(NotesTest, ADaysThreeNotesAreWrittenWithoutLeadingBlanks) {
     Script script;
     script.Do("click February 14", [&] { ClickDay(14); });
     script.Then("the note dialog", Opens(kNoteDialog));
+    // Activation reaches a new dialog a moment after it shows, later on a busy machine.
+    script.Then("the focus on 取消", [&] { return GetFocus() == GetDlgItem(dialog, IDCANCEL); });
     script.Do("check it", [&] {
         EXPECT_EQ(EditText(dialog, IDC_NOTE_HEADER), "2024年2月14日星期三农历正月初五");
         EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_LABEL), "阳历每年2月14日");
         EXPECT_EQ(EditText(dialog, IDC_LUNAR_LABEL), "农历每年正月初五");
-        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDCANCEL));
         EXPECT_EQ(EditText(dialog, IDC_ONE_OFF_NOTE), "");
         // The labels sit beside their edits, the colour buttons end where the edits begin.
         RECT label, edit, button;

@@ -8,10 +8,13 @@ fail() {
     exit 1
 }
 
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/tools/wine-arch.sh"
+
 # desktop_start PRISTINE_PREFIX: a copy of the prefix and a display of our own.
 desktop_start() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/almanac-e2e.XXXXXX")
-    export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
+    export WINEPREFIX="$work/prefix" WINEDEBUG=-all
     cp -a "$1/." "$WINEPREFIX/"
     trap desktop_stop EXIT INT TERM
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
