@@ -19,7 +19,7 @@ bool AlmanacApp::InitInstance() {
     // takes it away instead, the program waits for the shell to be back and
     // makes it anew, on the same page.
     ShellWatcher watcher;
-    SessionState session;
+    StateAcrossWindows session;
     for (;;) {
         HWND formerView = nullptr;
         {

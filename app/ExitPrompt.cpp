@@ -4,7 +4,7 @@
 
 namespace almanac {
 
-ExitPrompt::ExitPrompt() : Dialog(IDD_EXIT_PROMPT) {}
+ExitPrompt::ExitPrompt() : ModalDialog(IDD_EXIT_PROMPT) {}
 
 bool ExitPrompt::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<ExitPrompt> table[] = {

@@ -6,7 +6,7 @@
 
 namespace almanac {
 
-class ExitPrompt : public win::Dialog {
+class ExitPrompt : public win::ModalDialog {
 public:
     enum Choice { STAY = 0, END_PROGRAM = 1, UNINSTALL = 2 };
 

@@ -51,19 +51,8 @@ struct TopButton {
 
 }  // namespace
 
-AppEnvironment AppEnvironment::System() {
-    AppEnvironment environment;
-    environment.localTime = [] {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        return now;
-    };
-    environment.documentsFolder = ShellDocumentsFolder;
-    return environment;
-}
-
-MainWindow::MainWindow(AppEnvironment environment, SessionState& session)
-    : Dialog(IDD_MAIN),
+MainWindow::MainWindow(AppEnvironment environment, StateAcrossWindows& session)
+    : PanelDialog(IDD_MAIN),
       environment_(std::move(environment)),
       session_(session),
       icon_(LoadIconW(win::Instance(), MAKEINTRESOURCEW(IDI_ALMANAC))) {}
@@ -74,13 +63,13 @@ MainWindow::~MainWindow() = default;
 // final position, the grid shows today through the return button, and moves
 // count only once everything stands.
 BOOL MainWindow::OnInitDialog() {
-    Dialog::OnInitDialog();
+    PanelDialog::OnInitDialog();
     yearSelector_ = Item(IDC_YEAR_SELECTOR);
     monthSelector_ = Item(IDC_MONTH_SELECTOR);
     StartSockets();
     PlaceWindow();
     SetText(TITLE);
-    autostartRegistered_ = CheckAutostart();
+    CheckAutostart();
     EnterNotesFolder(environment_.documentsFolder);
 
     memoTab_ = std::make_unique<MemoTab>(*this);
@@ -117,10 +106,7 @@ BOOL MainWindow::OnInitDialog() {
 
 void MainWindow::StartSockets() {
     WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) == 0) {
-        socketsStarted_ = true;
-        return;
-    }
+    if (WSAStartup(MAKEWORD(2, 2), &data) == 0) return;
     WSACleanup();
     MessageBoxW(hwnd_, win::Wide("网络初始化失败，请报告管理员").c_str(), win::Wide("警告").c_str(), MB_OK);
 }
@@ -197,6 +183,15 @@ void MainWindow::ShowMemo() {
     WriteSetting(SETTINGS_KEY, "MemoShow", "1");
 }
 
+void MainWindow::ReadMemoPosition(int& x, int& y) {
+    if (std::optional<int> storedX = ReadNumberSetting("MemoX")) {
+        x = *storedX;
+        if (std::optional<int> storedY = ReadNumberSetting("MemoY")) y = *storedY;
+    }
+}
+
+void MainWindow::StoreMemoPosition(POINT position) { WritePositionSettings("MemoX", "MemoY", position); }
+
 void MainWindow::HideMemo() {
     memoPad_->Show(SW_HIDE);
     memoTab_->Show(SW_SHOW);
@@ -226,6 +221,7 @@ void MainWindow::OpenSite() { OpenWebAddress(SITE_URL); }
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<MainWindow> table[] = {
         win::OnMessage(WM_PAINT, &MainWindow::OnPaint),
+        win::OnMessage(WM_PRINTCLIENT, &MainWindow::OnPaint),
         win::OnMessage(WM_QUERYDRAGICON, &MainWindow::OnQueryDragIcon),
         win::OnCommand(IDC_YEAR_SELECTOR, CBN_SELCHANGE, &MainWindow::OnSelectorChanged),
         win::OnCommand(IDC_MONTH_SELECTOR, CBN_SELCHANGE, &MainWindow::OnSelectorChanged),
@@ -239,10 +235,10 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }
 
-LRESULT MainWindow::OnPaint(WPARAM, LPARAM) {
-    win::PaintContext paint(hwnd_);
-    win::FillSolid(paint.Get(), {0, 0, WIDTH, kTopStripHeight}, TOP_COLOUR);
-    return 0;
+LRESULT MainWindow::OnPaint(WPARAM dc, LPARAM) {
+    return win::PaintMessage(hwnd_, dc, [](HDC context) {
+        win::FillSolid(context, {0, 0, WIDTH, kTopStripHeight}, TOP_COLOUR);
+    });
 }
 
 LRESULT MainWindow::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
@@ -345,7 +341,7 @@ void MainWindow::RunExitPrompt() {
             [[fallthrough]];
         case ExitPrompt::END_PROGRAM:
             endedByExitPrompt_ = true;
-            Dialog::EndDialog(IDCANCEL);
+            EndDialog(IDCANCEL);
             break;
         case ExitPrompt::STAY:
             break;

@@ -19,16 +19,17 @@
 
 namespace almanac {
 
-// What outlives one main window when the shell takes it away and the
-// program makes it anew: the month on show and the link.
-struct SessionState {
+// The program's state carried across main windows: what outlives one when
+// the shell takes it away and the program makes it anew (the month on show
+// and the link).
+struct StateAcrossWindows {
     int shownYear = 0;
     int shownMonth = 0;
     std::string linkTarget;
     std::string linkCaption;
 };
 
-class MainWindow : public win::Dialog, public MemoHost, public MonthViewOwner {
+class MainWindow : public win::PanelDialog, public MemoHost, public MonthViewOwner {
 public:
     static constexpr int WIDTH = 363;
     static constexpr int HEIGHT = 280;
@@ -37,12 +38,14 @@ public:
     static constexpr COLORREF TOP_TEXT_COLOUR = RGB(189, 183, 107);
     static constexpr const char* TITLE = PROGRAM_TITLE;
 
-    MainWindow(AppEnvironment environment, SessionState& session);
+    MainWindow(AppEnvironment environment, StateAcrossWindows& session);
     ~MainWindow() override;
 
     void ShowToday();
     void ShowMemo() override;
     void HideMemo() override;
+    void ReadMemoPosition(int& x, int& y) override;
+    void StoreMemoPosition(POINT position) override;
     // The memo tab: 26 × 18 pixels, 10 pixels right of the window, its
     // bottom on the window's bottom (screen coordinates).
     void PlaceTabs();
@@ -60,7 +63,6 @@ public:
     HWND FormerParent() const { return embeddedIn_; }
     const std::string& LinkCaption() const { return linkCaption_; }
     const std::string& LinkTarget() const { return linkTarget_; }
-    int TickCounter() const { return tickCounter_; }
 
     // A fetched link reaches the window as this message; the fetching thread
     // leaves the link in the window's mailbox.
@@ -69,9 +71,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // Enter and Esc never close the window.
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     struct Mailbox {
@@ -79,7 +78,7 @@ private:
         std::optional<RemoteLink> link;
     };
 
-    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnPaint(WPARAM dc, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnSelectorChanged(WPARAM, LPARAM);
     LRESULT OnMove(WPARAM, LPARAM);
@@ -100,10 +99,9 @@ private:
     void FetchRemoteLink();
 
     AppEnvironment environment_;
-    SessionState& session_;
+    StateAcrossWindows& session_;
     LinkLabel previousMonth_, nextMonth_, backToToday_, close_;
     win::Window yearSelector_, monthSelector_;
-    bool autostartRegistered_ = false;
     HICON icon_;
     std::unique_ptr<MonthView> grid_;
     bool savingPosition_ = false;
@@ -114,7 +112,6 @@ private:
     std::string linkCaption_;
     std::string linkTarget_;
     int tickCounter_ = -2;
-    bool socketsStarted_ = false;
     bool endedByExitPrompt_ = false;
     HWND embeddedIn_ = nullptr;
     std::shared_ptr<Mailbox> mailbox_ = std::make_shared<Mailbox>();

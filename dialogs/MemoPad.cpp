@@ -1,6 +1,5 @@
 #include "dialogs/MemoPad.h"
 
-#include "app/Settings.h"
 #include "resources/resource.h"
 #include "store/WholeFile.h"
 
@@ -12,15 +11,12 @@ constexpr const char* kTitleUnsaved = "未保存!";
 
 }  // namespace
 
-MemoPad::MemoPad(MemoHost& host) : Dialog(IDD_MEMO_PAD), host_(host) {}
+MemoPad::MemoPad(MemoHost& host) : PanelDialog(IDD_MEMO_PAD), host_(host) {}
 
 BOOL MemoPad::OnInitDialog() {
-    Dialog::OnInitDialog();
+    PanelDialog::OnInitDialog();
     int x = defaultX, y = defaultY;
-    if (std::optional<int> storedX = ReadNumberSetting("MemoX")) {
-        x = *storedX;
-        if (std::optional<int> storedY = ReadNumberSetting("MemoY")) y = *storedY;
-    }
+    host_.ReadMemoPosition(x, y);
     SetWindowPos(hwnd_, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
 
     // The text up to its first NUL byte.
@@ -50,7 +46,7 @@ LRESULT MemoPad::OnLeftButtonDown(WPARAM, LPARAM lParam) {
 }
 
 LRESULT MemoPad::OnMove(WPARAM, LPARAM lParam) {
-    if (ready_) WritePositionSettings("MemoX", "MemoY", win::PointOf(lParam));
+    if (ready_) host_.StoreMemoPosition(win::PointOf(lParam));
     return 0;
 }
 
@@ -74,10 +70,6 @@ void MemoPad::SaveText() {
     }
 }
 
-void MemoPad::ShowSaveState() {
-    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (GetDlgCtrlID(child) == -1 || GetDlgCtrlID(child) == 0xFFFF)
-            win::Window(child).SetText(saveFailed_ ? kTitleUnsaved : kTitle);
-}
+void MemoPad::ShowSaveState() { Item(IDC_MEMO_TITLE).SetText(saveFailed_ ? kTitleUnsaved : kTitle); }
 
 }  // namespace almanac

@@ -3,14 +3,14 @@
 // user dragged it.
 #pragma once
 
-#include "display/MemoTab.h"
+#include "display/MemoHost.h"
 #include "framework/Dialog.h"
 
 #include <string>
 
 namespace almanac {
 
-class MemoPad : public win::Dialog {
+class MemoPad : public win::PanelDialog {
 public:
     // "备忘\default": the memo's bytes exactly; an empty memo has no file.
     static constexpr const char* MEMO_FILE = "备忘\\default";
@@ -29,9 +29,6 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(win::DataExchange& exchange) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // Enter and Esc never close the pad.
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     LRESULT OnLeftButtonDown(WPARAM, LPARAM);

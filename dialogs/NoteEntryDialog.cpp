@@ -26,7 +26,7 @@ std::string TextOf(const NoteSlot& slot) { return slot.text.value_or(""); }
 }  // namespace
 
 NoteEntryDialog::NoteEntryDialog(MonthView& view)
-    : Dialog(IDD_NOTE_ENTRY),
+    : ModalDialog(IDD_NOTE_ENTRY),
       view_(view),
       oneOffText_(TextOf(view.Notes().oneOffNotes.Slot(view.SelectedDay()))),
       gregorianText_(TextOf(view.Notes().gregorianYearlyNotes.Slot(view.SelectedDay()))),
@@ -39,7 +39,7 @@ BOOL NoteEntryDialog::OnInitDialog() {
     oneOffLimit_.Attach(Item(IDC_ONE_OFF_NOTE));
     gregorianLimit_.Attach(Item(IDC_GREGORIAN_NOTE));
     lunarLimit_.Attach(Item(IDC_LUNAR_NOTE));
-    Dialog::OnInitDialog();
+    ModalDialog::OnInitDialog();
     oneOffLimit_.Remember();
     gregorianLimit_.Remember();
     lunarLimit_.Remember();

@@ -10,12 +10,11 @@
 
 namespace almanac {
 
-class NoteEntryDialog : public win::Dialog {
+class NoteEntryDialog : public win::ModalDialog {
 public:
     // Takes the selected day's notes from the grid.
     explicit NoteEntryDialog(MonthView& view);
 
-    std::uint32_t OneOffColour() const { return oneOffColour_; }
 
 protected:
     BOOL OnInitDialog() override;

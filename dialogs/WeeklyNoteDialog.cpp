@@ -14,14 +14,14 @@ constexpr int kLabelTenths = 90;  // Arial 9 points
 }  // namespace
 
 WeeklyNoteDialog::WeeklyNoteDialog(MonthView& view)
-    : Dialog(IDD_WEEKLY_NOTE),
+    : ModalDialog(IDD_WEEKLY_NOTE),
       view_(view),
       weeklyText_(view.Notes().weeklyNotes.Slot(view.SelectedWeekday()).text.value_or("")),
       weeklyColour_(view.Notes().weeklyNotes.Slot(view.SelectedWeekday()).colour) {}
 
 BOOL WeeklyNoteDialog::OnInitDialog() {
     limit_.Attach(Item(IDC_WEEKLY_NOTE));
-    Dialog::OnInitDialog();
+    ModalDialog::OnInitDialog();
     limit_.Remember();
     weekdayLabel_ = CreateStaticText(hwnd_, -1, PixelsForDialog(hwnd_, kWeekdayLabel),
                                      std::string("每周") + WeekdayName(view_.SelectedWeekday()), kLabelTenths);

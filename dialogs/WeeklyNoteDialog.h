@@ -8,7 +8,7 @@
 
 namespace almanac {
 
-class WeeklyNoteDialog : public win::Dialog {
+class WeeklyNoteDialog : public win::ModalDialog {
 public:
     // Takes the selected weekday's reminder from the grid.
     explicit WeeklyNoteDialog(MonthView& view);

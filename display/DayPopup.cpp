@@ -5,7 +5,7 @@
 
 namespace almanac {
 
-DayPopup::DayPopup() : Dialog(IDD_DAY_POPUP) {}
+DayPopup::DayPopup() : PanelDialog(IDD_DAY_POPUP) {}
 
 BOOL DayPopup::OnInitDialog() {
     font_ = win::CreatePixelFont("宋体", 15, FW_NORMAL);

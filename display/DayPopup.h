@@ -9,7 +9,7 @@
 
 namespace almanac {
 
-class DayPopup : public win::Dialog {
+class DayPopup : public win::PanelDialog {
 public:
     static constexpr COLORREF BACKGROUND = RGB(255, 255, 0);
     static constexpr COLORREF TEXT_COLOUR = RGB(255, 0, 0);
@@ -24,8 +24,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     LRESULT OnPaint(WPARAM dc, LPARAM);

@@ -4,7 +4,7 @@
 
 namespace almanac {
 
-MemoTab::MemoTab(MemoHost& host) : Dialog(IDD_MEMO_TAB), host_(host) {}
+MemoTab::MemoTab(MemoHost& host) : PanelDialog(IDD_MEMO_TAB), host_(host) {}
 
 bool MemoTab::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<MemoTab> table[] = {

@@ -28,23 +28,15 @@ bool Dialog::CreateModeless(HWND parent) {
                               reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
-bool Dialog::UpdateData(bool saveAndValidate) {
+void Dialog::UpdateData(bool saveAndValidate) {
     DataExchange exchange(hwnd_, saveAndValidate);
     DoDataExchange(exchange);
-    return true;
 }
 
 BOOL Dialog::OnInitDialog() {
     UpdateData(false);
     return TRUE;
 }
-
-void Dialog::OnOK() {
-    UpdateData(true);
-    EndDialog(IDOK);
-}
-
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
 
 void Dialog::DoDataExchange(DataExchange&) {}
 
@@ -92,5 +84,12 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return FALSE;
     }
 }
+
+void ModalDialog::OnOK() {
+    UpdateData(true);
+    EndDialog(IDOK);
+}
+
+void ModalDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 }  // namespace almanac::win

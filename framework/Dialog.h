@@ -1,8 +1,13 @@
-// Dialogs from resource templates, run modally or modelessly. The object is
-// bound to its HWND through the creation parameter and DWLP_USER in
-// WM_INITDIALOG and unbound in WM_NCDESTROY; messages go to the class's own
-// table, then OK and Cancel to their overridable operations. A data-exchange
-// step copies edit-control texts to and from string fields.
+// Dialogs from resource templates. The object is bound to its HWND through
+// the creation parameter and DWLP_USER in WM_INITDIALOG and unbound in
+// WM_NCDESTROY; messages go to the class's own table, then OK and Cancel
+// (Enter and Esc) to their overridable operations. A data-exchange step
+// copies edit-control texts to and from string fields.
+//
+// Two kinds, as the program uses them: a ModalDialog asks something and
+// ends with OK or Cancel; a PanelDialog is part of the program's surface
+// (the main panel, the memo pad, its tab, the pop-up), where Enter and Esc
+// do nothing.
 #pragma once
 
 #include "framework/Window.h"
@@ -12,7 +17,6 @@ namespace almanac::win {
 class DataExchange {
 public:
     DataExchange(HWND dialog, bool saving) : dialog_(dialog), saving_(saving) {}
-    bool Saving() const { return saving_; }
     // Edit control id <-> field (GB18030).
     void Text(int controlId, std::string& field) const;
 
@@ -23,30 +27,30 @@ private:
 
 class Dialog : public Window {
 public:
-    explicit Dialog(int templateId) : templateId_(templateId) {}
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
     virtual ~Dialog();
 
-    // Runs the dialog modally; returns the value given to EndDialog, or -1
-    // when it could not be created.
+    // Copies the fields into the controls (false) or the controls into the
+    // fields (true).
+    void UpdateData(bool saveAndValidate);
+
+protected:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+
+    // Runs the dialog in its own modal loop; returns the value given to
+    // EndDialog, or -1 when it could not be created.
     INT_PTR RunModal(HWND parent);
+    void EndDialog(INT_PTR result) { ::EndDialog(hwnd_, result); }
     // Creates the dialog as a modeless window (owned by parent).
     bool CreateModeless(HWND parent);
 
-    // Copies the fields into the controls (false) or the controls into the
-    // fields (true).
-    bool UpdateData(bool saveAndValidate);
-    void EndDialog(INT_PTR result) { ::EndDialog(hwnd_, result); }
-
-protected:
     // Base: the fields go into the controls; TRUE lets the dialog manager
     // put the focus on the first tab stop.
     virtual BOOL OnInitDialog();
-    // Base: the controls go into the fields, then the dialog ends with IDOK.
-    virtual void OnOK();
-    // Base: the dialog ends with IDCANCEL.
-    virtual void OnCancel();
+    // Enter and Esc; base: nothing.
+    virtual void OnOK() {}
+    virtual void OnCancel() {}
     virtual void DoDataExchange(DataExchange& exchange);
     // The class's message table; false for the default processing.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -56,6 +60,32 @@ private:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     int templateId_;
+};
+
+// Asks something: runs modally and ends with OK (the controls go into the
+// fields first) or Cancel.
+class ModalDialog : public Dialog {
+public:
+    using Dialog::EndDialog;
+    using Dialog::RunModal;
+
+protected:
+    using Dialog::Dialog;
+    void OnOK() override;
+    void OnCancel() override;
+};
+
+// Part of the program's surface: shown modelessly (the memo pad, its tab,
+// the pop-up) or, for the main panel, in a modal loop of its own that only
+// the program ends. Enter and Esc do nothing.
+class PanelDialog : public Dialog {
+public:
+    using Dialog::CreateModeless;
+    using Dialog::EndDialog;
+    using Dialog::RunModal;
+
+protected:
+    using Dialog::Dialog;
 };
 
 }  // namespace almanac::win

@@ -1,49 +1,20 @@
 // GDI objects and device contexts, each released by its owner's destructor.
 #pragma once
 
+#include "framework/Handle.h"
 #include "framework/Text.h"
 
 #include <windows.h>
 
 #include <string_view>
-#include <utility>
 
 namespace almanac::win {
 
-// An owned GDI object (font, brush, pen, bitmap), deleted with its owner.
-template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    Handle Get() const { return handle_; }
-    operator Handle() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
-
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
-using Pen = GdiObject<HPEN>;
-using Bitmap = GdiObject<HBITMAP>;
+// Owned GDI objects, deleted with their owner.
+using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
+using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using Pen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 
 // Selects an object into a device context and puts the previous one back.
 class Selection {

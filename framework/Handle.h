@@ -1,4 +1,6 @@
-// A kernel handle (file, event, thread …), closed by its owner's destructor.
+// One owner for every kind of system handle: UniqueHandle closes what it
+// holds when it ends, moves but never copies. The traits say how a kind is
+// closed and which value means "none".
 #pragma once
 
 #include <windows.h>
@@ -7,35 +9,62 @@
 
 namespace almanac::win {
 
-class KernelHandle {
+template <typename Traits>
+class UniqueHandle {
 public:
-    KernelHandle() = default;
-    explicit KernelHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    ~KernelHandle() { Close(); }
-    KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    KernelHandle& operator=(KernelHandle&& other) noexcept {
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(Traits::Adopt(handle)) {}
+    ~UniqueHandle() { Close(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) {
             Close();
             handle_ = std::exchange(other.handle_, nullptr);
         }
         return *this;
     }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
 
+    Handle Get() const { return handle_; }
+    operator Handle() const { return handle_; }
     bool Valid() const { return handle_ != nullptr; }
-    HANDLE Get() const { return handle_; }
+    explicit operator bool() const { return Valid(); }
+
+    // Closes what is held and holds handle instead.
+    void Reset(Handle handle = nullptr) {
+        Close();
+        handle_ = Traits::Adopt(handle);
+    }
     // Closes the handle; false when the system reports a failure (for a
     // file: data that could not be written).
     bool Close() {
         bool closed = true;
-        if (handle_) closed = CloseHandle(handle_) != 0;
+        if (handle_) closed = Traits::Close(handle_);
         handle_ = nullptr;
         return closed;
     }
 
 private:
-    HANDLE handle_ = nullptr;
+    Handle handle_ = nullptr;
+};
+
+// Files, events, threads: CreateFile's INVALID_HANDLE_VALUE is no handle.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Adopt(Handle handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+    static bool Close(Handle handle) { return CloseHandle(handle) != 0; }
+};
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+
+// Fonts, brushes, pens, bitmaps.
+template <typename GdiHandle>
+struct GdiObjectTraits {
+    using Handle = GdiHandle;
+    static Handle Adopt(Handle handle) { return handle; }
+    static bool Close(Handle handle) { return DeleteObject(handle) != 0; }
 };
 
 }  // namespace almanac::win

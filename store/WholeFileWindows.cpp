@@ -1,6 +1,5 @@
 #include "store/WholeFile.h"
 
-#include "framework/Handle.h"
 #include "framework/Text.h"
 
 #include <windows.h>
@@ -29,8 +28,29 @@ bool RetryWhileHeld(Attempt attempt) {
     }
 }
 
-using win::KernelHandle;
 using win::Wide;
+
+// An open file, closed when it ends; the store keeps its own few lines
+// rather than reach up into the window framework's handle classes.
+class KernelHandle {
+public:
+    explicit KernelHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    ~KernelHandle() { Close(); }
+    KernelHandle(const KernelHandle&) = delete;
+    KernelHandle& operator=(const KernelHandle&) = delete;
+
+    bool Valid() const { return handle_ != nullptr; }
+    HANDLE Get() const { return handle_; }
+    // False when the system reports a failure (data that could not be written).
+    bool Close() {
+        bool closed = !handle_ || CloseHandle(handle_) != 0;
+        handle_ = nullptr;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
 
 int Fail(int* systemError) {
     if (systemError) *systemError = int(GetLastError());

@@ -78,7 +78,7 @@ protected:
     bool documentsKnown = true;
     SYSTEMTIME today = Date(2024, 2, 10);
     AppEnvironment environment;
-    SessionState session;
+    StateAcrossWindows session;
 };
 
 }  // namespace almanac::testing

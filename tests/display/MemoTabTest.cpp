@@ -12,6 +12,8 @@ class CountingHost : public MemoHost {
 public:
     void ShowMemo() override { ++shows; }
     void HideMemo() override {}
+    void ReadMemoPosition(int&, int&) override {}
+    void StoreMemoPosition(POINT) override {}
     int shows = 0;
 };
 

@@ -1,0 +1,2 @@
+// A planted fault: the display reaching into the link line.
+#include "links/LinkSettings.h"
