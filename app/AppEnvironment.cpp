@@ -1,6 +1,8 @@
 #include "app/AppEnvironment.h"
 
 #include "app/Settings.h"
+#include "framework/Text.h"
+#include "resources/Texts.h"
 
 namespace almanac {
 
@@ -12,6 +14,9 @@ AppEnvironment AppEnvironment::System() {
         return now;
     };
     environment.documentsFolder = ShellDocumentsFolder;
+    environment.tellUser = [](HWND owner, const std::string& message) {
+        MessageBoxW(owner, win::Wide(message).c_str(), win::Wide(PROGRAM_TITLE).c_str(), MB_OK | MB_ICONWARNING);
+    };
     return environment;
 }
 

@@ -7,6 +7,7 @@
 #include "dialogs/WeeklyNoteDialog.h"
 #include "links/LinkSettings.h"
 #include "links/WebAddress.h"
+#include "store/WholeFile.h"
 #include "resources/resource.h"
 
 #include <shellapi.h>
@@ -155,6 +156,7 @@ void MainWindow::FillSelectors() {
 }
 
 void MainWindow::ShowToday() {
+    if (memoPad_) memoPad_->RetryRead();
     SYSTEMTIME now = environment_.localTime();
     todayDay_ = now.wDay;
     todayMonth_ = now.wMonth;
@@ -191,6 +193,37 @@ void MainWindow::ReadMemoPosition(int& x, int& y) {
 }
 
 void MainWindow::StoreMemoPosition(POINT position) { WritePositionSettings("MemoX", "MemoY", position); }
+
+void MainWindow::TellOnce(const std::string& file, const std::string& message) {
+    if (!session_.filesToldOf.insert(file).second) return;
+    messagesForUser_.push_back(message);
+    Post(WM_TELL_USER);
+}
+
+LRESULT MainWindow::OnTellUser(WPARAM, LPARAM) {
+    if (messagesForUser_.empty()) return 0;
+    std::string message = std::move(messagesForUser_.front());
+    messagesForUser_.pop_front();
+    if (environment_.tellUser) environment_.tellUser(hwnd_, message);
+    return 0;
+}
+
+// Named as the user finds it, under the notes folder.
+void MainWindow::NoteFileTrouble(const NoteTable& table) {
+    const std::string file = "我的记事\\" + table.Path();
+    std::string message;
+    if (table.State() == NoteTable::LoadState::Unreadable) {
+        message = "无法读取记事文件“" + file + "”：" + SystemErrorText(table.LastSystemError()) +
+                  "。其中的记事暂不显示；在能读取之前，这个文件不会被改写。";
+    } else if (!table.DamagedCopyPath().empty()) {
+        message = "记事文件“" + file + "”已损坏，只显示了能读出的记事。原文件已原样保存为“我的记事\\" +
+                  table.DamagedCopyPath() + "”。";
+    } else {
+        message = "记事文件“" + file + "”已损坏，只显示了能读出的记事。原文件无法另存（" +
+                  SystemErrorText(table.LastSystemError()) + "），所以不会被改写。";
+    }
+    TellOnce(table.Path(), message);
+}
 
 void MainWindow::HideMemo() {
     memoPad_->Show(SW_HIDE);
@@ -230,6 +263,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::OnMessage(WM_LINK_CLICKED, &MainWindow::OnLinkClicked),
         win::OnMessage(WM_TIMER, &MainWindow::OnTimer),
         win::OnMessage(WM_LINK_FETCHED, &MainWindow::OnLinkFetched),
+        win::OnMessage(WM_TELL_USER, &MainWindow::OnTellUser),
         win::OnMessage(WM_DESTROY, &MainWindow::OnDestroy),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
@@ -301,6 +335,7 @@ LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
     } else if (tick % 60 == 0 && (linkCaption_.empty() || tick % 3600 == 0)) {
         FetchRemoteLink();
     }
+    if (memoPad_) memoPad_->RetryRead();
     SYSTEMTIME now = environment_.localTime();
     if (now.wDay != todayDay_ || now.wMonth != todayMonth_ || now.wYear != todayYear_) ShowToday();
     ++tickCounter_;

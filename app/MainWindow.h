@@ -14,8 +14,11 @@
 #include "links/LinkFetcher.h"
 #include "resources/Texts.h"
 
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <string>
 
 namespace almanac {
 
@@ -27,6 +30,8 @@ struct StateAcrossWindows {
     int shownMonth = 0;
     std::string linkTarget;
     std::string linkCaption;
+    // The files the user was told of: each only once.
+    std::set<std::string> filesToldOf;
 };
 
 class MainWindow : public win::PanelDialog, public MemoHost, public MonthViewOwner {
@@ -46,6 +51,8 @@ public:
     void HideMemo() override;
     void ReadMemoPosition(int& x, int& y) override;
     void StoreMemoPosition(POINT position) override;
+    void TellOnce(const std::string& file, const std::string& message) override;
+    void NoteFileTrouble(const NoteTable& table) override;
     // The memo tab: 26 × 18 pixels, 10 pixels right of the window, its
     // bottom on the window's bottom (screen coordinates).
     void PlaceTabs();
@@ -67,6 +74,9 @@ public:
     // A fetched link reaches the window as this message; the fetching thread
     // leaves the link in the window's mailbox.
     static constexpr UINT WM_LINK_FETCHED = WM_APP + 1;
+    // A message for the user waits in the queue: shown from the message loop,
+    // not from inside whatever found the trouble.
+    static constexpr UINT WM_TELL_USER = WM_APP + 2;
 
 protected:
     BOOL OnInitDialog() override;
@@ -86,6 +96,7 @@ private:
     LRESULT OnLinkClicked(WPARAM id, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnLinkFetched(WPARAM, LPARAM);
+    LRESULT OnTellUser(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
 
     void StartSockets();
@@ -114,6 +125,7 @@ private:
     int tickCounter_ = -2;
     bool endedByExitPrompt_ = false;
     HWND embeddedIn_ = nullptr;
+    std::deque<std::string> messagesForUser_;
     std::shared_ptr<Mailbox> mailbox_ = std::make_shared<Mailbox>();
     std::unique_ptr<LinkFetcher> fetcher_;
 };

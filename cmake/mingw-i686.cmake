@@ -1,16 +1,3 @@
-# 32-bit Windows with Debian's MinGW-w64 cross compiler. The -posix variant
-# carries std::thread and std::mutex, which the win32 thread model lacks.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Test executables run under 32-bit Wine (see tools/wine-test.sh).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-test.sh)
+# 32-bit Windows: the program's build, tested under 32-bit Wine.
+set(ALMANAC_MINGW_TARGET i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

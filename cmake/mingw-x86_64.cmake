@@ -1,17 +1,4 @@
-# 64-bit Windows with Debian's MinGW-w64 cross compiler. The -posix variant
-# carries std::thread and std::mutex, which the win32 thread model lacks.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Test executables run under 64-bit Wine (see tools/wine-test.sh): the test
-# build for machines whose kernel runs no 32-bit programs.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-test.sh)
+# 64-bit Windows: the same tree, for the Windows tests on machines whose
+# kernel runs no 32-bit programs (64-bit Wine; see tools/wine-arch.sh).
+set(ALMANAC_MINGW_TARGET x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -1,6 +1,8 @@
 #include "dialogs/MemoPad.h"
 
+#include "framework/Text.h"
 #include "resources/resource.h"
+#include "store/NoteStore.h"
 #include "store/WholeFile.h"
 
 namespace almanac {
@@ -8,6 +10,13 @@ namespace {
 
 constexpr const char* kTitle = "记事小本";
 constexpr const char* kTitleUnsaved = "未保存!";
+constexpr const char* kTitleUnread = "未读取!";
+
+// More than the pad could ever have written: such a file is not read.
+constexpr std::size_t kMemoMaxBytes = 8 << 20;
+
+// The text as the edit would show it and give back.
+bool ShowsFaithfully(const std::string& text) { return win::Narrow(win::Wide(text)) == text; }
 
 }  // namespace
 
@@ -19,12 +28,49 @@ BOOL MemoPad::OnInitDialog() {
     host_.ReadMemoPosition(x, y);
     SetWindowPos(hwnd_, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
 
-    // The text up to its first NUL byte.
-    FileContents file = ReadWholeFile(MEMO_FILE);
-    memoText_ = file.status == FileContents::Status::Read ? file.bytes.substr(0, file.bytes.find('\0')) : "";
-    UpdateData(false);
+    ReadMemo();
     ready_ = true;
     return TRUE;
+}
+
+// The text up to its first NUL byte. A file that cannot be read leaves the
+// pad empty and read-only, so nothing typed can replace the memo.
+void MemoPad::ReadMemo() {
+    FileContents file = ReadWholeFile(MEMO_FILE);
+    const std::string where = std::string("我的记事\\") + MEMO_FILE;
+    if (file.status == FileContents::Status::Read && file.bytes.size() > kMemoMaxBytes) {
+        file.status = FileContents::Status::Unreadable;
+        host_.TellOnce(MEMO_FILE, "备忘“" + where + "”大得不像记事小本写过的文件，所以没有读入，也不会被改写。");
+    } else if (file.status == FileContents::Status::Unreadable) {
+        host_.TellOnce(MEMO_FILE, "无法读取备忘“" + where + "”：" + SystemErrorText(file.systemError) +
+                                      "。在能读取之前，记事小本不显示也不改写它，并会不断重试。");
+    }
+    read_ = file.status != FileContents::Status::Unreadable;
+    ready_ = false;  // filling the edit is no change of the memo
+    if (read_) {
+        original_ = std::move(file.bytes);
+        memoText_ = original_.substr(0, original_.find('\0'));
+        keepOriginal_ = memoText_.size() != original_.size() || !ShowsFaithfully(memoText_);
+        if (memoText_.size() != original_.size()) {
+            std::string copy;
+            int error = 0;
+            const std::string damaged = "备忘“" + where + "”已损坏，只显示了能读出的部分。";
+            if (KeepOriginalCopy(MEMO_FILE, original_, copy, error) == NOTE_OK) {
+                keepOriginal_ = false;
+                host_.TellOnce(MEMO_FILE, damaged + "原文件已原样保存为“我的记事\\" + copy + "”。");
+            } else {
+                host_.TellOnce(MEMO_FILE, damaged + "原文件无法另存（" + SystemErrorText(error) + "），所以不会被改写。");
+            }
+        }
+        UpdateData(false);
+    }
+    Item(IDC_MEMO_TEXT).Send(EM_SETREADONLY, read_ ? FALSE : TRUE);
+    ShowState();
+    ready_ = true;
+}
+
+void MemoPad::RetryRead() {
+    if (!read_) ReadMemo();
 }
 
 void MemoPad::DoDataExchange(win::DataExchange& exchange) { exchange.Text(IDC_MEMO_TEXT, memoText_); }
@@ -34,6 +80,7 @@ bool MemoPad::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         win::OnMessage(WM_LBUTTONDOWN, &MemoPad::OnLeftButtonDown),
         win::OnMessage(WM_MOVE, &MemoPad::OnMove),
         win::OnCommand(IDC_MEMO_TEXT, EN_CHANGE, &MemoPad::OnTextChanged),
+        win::OnCommand(IDC_MEMO_TEXT, EN_SETFOCUS, &MemoPad::OnEditFocused),
         win::OnCommand(IDC_HIDE_MEMO, BN_CLICKED, &MemoPad::OnHide),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
@@ -41,6 +88,7 @@ bool MemoPad::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 
 // Dragged by its title strip as if it were a caption.
 LRESULT MemoPad::OnLeftButtonDown(WPARAM, LPARAM lParam) {
+    RetryRead();
     win::DragAsCaption(hwnd_, lParam);
     return 0;
 }
@@ -51,8 +99,14 @@ LRESULT MemoPad::OnMove(WPARAM, LPARAM lParam) {
 }
 
 LRESULT MemoPad::OnTextChanged(WPARAM, LPARAM) {
+    if (!ready_ || !read_) return 0;
     UpdateData(true);
     SaveText();
+    return 0;
+}
+
+LRESULT MemoPad::OnEditFocused(WPARAM, LPARAM) {
+    RetryRead();
     return 0;
 }
 
@@ -62,14 +116,19 @@ LRESULT MemoPad::OnHide(WPARAM, LPARAM) {
 }
 
 // Every change rewrites the whole file at once; an emptied memo removes it.
+// A memo whose original must be kept is not replaced until it is.
 void MemoPad::SaveText() {
-    int result = memoText_.empty() ? RemoveFile(MEMO_FILE) : WriteWholeFile(MEMO_FILE, memoText_);
+    int result = -1;
+    std::string copy;
+    int error = 0;
+    if (keepOriginal_ && KeepOriginalCopy(MEMO_FILE, original_, copy, error) == NOTE_OK) keepOriginal_ = false;
+    if (!keepOriginal_) result = memoText_.empty() ? RemoveFile(MEMO_FILE) : WriteWholeFile(MEMO_FILE, memoText_);
     if ((result != 0) != saveFailed_) {
         saveFailed_ = result != 0;
-        ShowSaveState();
+        ShowState();
     }
 }
 
-void MemoPad::ShowSaveState() { Item(IDC_MEMO_TITLE).SetText(saveFailed_ ? kTitleUnsaved : kTitle); }
+void MemoPad::ShowState() { Item(IDC_MEMO_TITLE).SetText(!read_ ? kTitleUnread : saveFailed_ ? kTitleUnsaved : kTitle); }
 
 }  // namespace almanac

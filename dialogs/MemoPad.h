@@ -24,6 +24,11 @@ public:
     const std::string& Text() const { return memoText_; }
     // The last save failed; the next change tries again.
     bool SaveFailed() const { return saveFailed_; }
+    // The memo's file has been read (or is not there): only then may the pad
+    // write it. Until then the text cannot be edited and the title says so.
+    bool HasRead() const { return read_; }
+    // Tries to read the file again while it could not be read.
+    void RetryRead();
 
 protected:
     BOOL OnInitDialog() override;
@@ -35,13 +40,21 @@ private:
     LRESULT OnMove(WPARAM, LPARAM);
     LRESULT OnTextChanged(WPARAM, LPARAM);
     LRESULT OnHide(WPARAM, LPARAM);
+    LRESULT OnEditFocused(WPARAM, LPARAM);
+    void ReadMemo();
     void SaveText();
-    void ShowSaveState();
+    void ShowState();
 
     MemoHost& host_;
     std::string memoText_;
     bool ready_ = false;
+    bool read_ = false;
     bool saveFailed_ = false;
+    // The file as read, kept beside it before the first save when the text
+    // shown is not all of it (a NUL byte) or not exactly it (bytes that are
+    // not valid text).
+    std::string original_;
+    bool keepOriginal_ = false;
 };
 
 }  // namespace almanac

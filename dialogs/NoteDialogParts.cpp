@@ -46,6 +46,13 @@ void NoteTextLimit::OnChange() {
     MessageBeep(MB_ICONWARNING);
 }
 
+std::optional<MonthNotes::NoteEdit> OpenedNote::EditOf(const std::string& text, std::uint32_t chosenColour,
+                                                       NoteTable& table) const {
+    if (text == shown && chosenColour == colour) return std::nullopt;
+    if (shown != stored) table.KeepOriginalOnNextSave();
+    return MonthNotes::NoteEdit{text, chosenColour};
+}
+
 RECT PixelsForDialog(HWND dialog, const RECT& layoutPixels) {
     RECT units = {0, 0, 400, 400};  // 400 dialog units each way
     MapDialogRect(dialog, &units);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/Gdi.h"
+#include "store/MonthNotes.h"
 #include "store/NoteStore.h"
 
 #include <windows.h>
@@ -50,6 +51,21 @@ StaticLabel CreateStaticText(HWND dialog, int id, const RECT& rect, std::string_
 // The system colour chooser with these custom colours; the colour chosen, or
 // nothing when the user cancelled.
 std::optional<COLORREF> ChooseNoteColour(HWND owner, const std::vector<COLORREF>& customColours);
+
+// A note as its dialog opened it: the stored bytes and colour, and the text
+// as the edit showed it, which differs where the bytes are not valid text.
+struct OpenedNote {
+    std::string stored;
+    std::string shown;
+    std::uint32_t colour = 0;
+
+    explicit OpenedNote(const NoteSlot& slot) : stored(slot.text.value_or("")), colour(slot.colour) {}
+    // What to save of the edit's text and the chosen colour: nothing when
+    // neither changed. When the stored bytes could not be shown as they are,
+    // the file's original is kept beside it before the save replaces it.
+    std::optional<MonthNotes::NoteEdit> EditOf(const std::string& text, std::uint32_t chosenColour,
+                                               NoteTable& table) const;
+};
 
 // One note that a save left unsaved: what the user calls it, its file, and
 // the store's result.

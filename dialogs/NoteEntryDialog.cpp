@@ -21,25 +21,36 @@ constexpr int kColourButtonTenths = 120;
 constexpr int kLabelTenths = 90;  // Arial 9 points
 constexpr const char* kSwatch = "■";
 
-std::string TextOf(const NoteSlot& slot) { return slot.text.value_or(""); }
-
 }  // namespace
 
 NoteEntryDialog::NoteEntryDialog(MonthView& view)
     : ModalDialog(IDD_NOTE_ENTRY),
       view_(view),
-      oneOffText_(TextOf(view.Notes().oneOffNotes.Slot(view.SelectedDay()))),
-      gregorianText_(TextOf(view.Notes().gregorianYearlyNotes.Slot(view.SelectedDay()))),
-      lunarText_(TextOf(view.Notes().LunarNoteSlot(view.SelectedDay()))),
-      oneOffColour_(view.Notes().oneOffNotes.Slot(view.SelectedDay()).colour),
-      gregorianColour_(view.Notes().gregorianYearlyNotes.Slot(view.SelectedDay()).colour),
-      lunarColour_(view.Notes().LunarNoteSlot(view.SelectedDay()).colour) {}
+      year_(view.Page().shownYear),
+      month_(view.Page().shownMonth),
+      day_(view.SelectedDay()),
+      cell_(view.Page().cells[day_]),
+      lunarSlot_(view.Notes().LunarSlotIndex(day_)),
+      oneOff_(view.Notes().oneOffNotes.Slot(day_)),
+      gregorianYearly_(view.Notes().gregorianYearlyNotes.Slot(day_)),
+      lunarYearly_(view.Notes().LunarNoteSlot(day_)),
+      oneOffText_(oneOff_.stored),
+      gregorianText_(gregorianYearly_.stored),
+      lunarText_(lunarYearly_.stored),
+      oneOffColour_(oneOff_.colour),
+      gregorianColour_(gregorianYearly_.colour),
+      lunarColour_(lunarYearly_.colour) {}
 
 BOOL NoteEntryDialog::OnInitDialog() {
     oneOffLimit_.Attach(Item(IDC_ONE_OFF_NOTE));
     gregorianLimit_.Attach(Item(IDC_GREGORIAN_NOTE));
     lunarLimit_.Attach(Item(IDC_LUNAR_NOTE));
     ModalDialog::OnInitDialog();
+    // The texts as the edits show them: what OK compares with.
+    UpdateData(true);
+    oneOff_.shown = oneOffText_;
+    gregorianYearly_.shown = gregorianText_;
+    lunarYearly_.shown = lunarText_;
     oneOffLimit_.Remember();
     gregorianLimit_.Remember();
     lunarLimit_.Remember();
@@ -49,22 +60,21 @@ BOOL NoteEntryDialog::OnInitDialog() {
 }
 
 void NoteEntryDialog::CreateLabels() {
-    const MonthPage& page = view_.Page();
-    const int day = view_.SelectedDay();
-    const DayCell& cell = page.cells[day];
     // The lunar month without its leap prefix: a leap month's notes are its
     // ordinary month's.
-    const std::string lunarMonth = LunarMonthName(cell.lunar.month, false);
-    const std::string lunarDay = LunarDayName(cell.lunar.day);
+    const std::string lunarMonth = LunarMonthName(cell_.lunar.month, false);
+    const std::string lunarDay = LunarDayName(cell_.lunar.day);
     char text[128];
 
-    std::snprintf(text, sizeof text, "%d年%d月%d日星期%s农历%s月%s", page.shownYear, page.shownMonth, day,
-                  WeekdayName(cell.weekday), lunarMonth.c_str(), lunarDay.c_str());
+    std::snprintf(text, sizeof text, "%d年%d月%d日星期%s农历%s月%s", year_, month_, day_, WeekdayName(cell_.weekday),
+                  lunarMonth.c_str(), lunarDay.c_str());
     headerLabel_ = CreateStaticText(hwnd_, IDC_NOTE_HEADER, PixelsForDialog(hwnd_, kHeader), text, kLabelTenths);
-    std::snprintf(text, sizeof text, "阳历每年%d月%d日", page.shownMonth, day);
+    std::snprintf(text, sizeof text, "阳历每年%d月%d日", month_, day_);
     gregorianLabel_ =
         CreateStaticText(hwnd_, IDC_GREGORIAN_LABEL, PixelsForDialog(hwnd_, kGregorianLabel), text, kLabelTenths);
-    std::snprintf(text, sizeof text, "农历每年%s月%s", lunarMonth.c_str(), lunarDay.c_str());
+    // The note edited may be the month's day-30 note, on the last day of a
+    // 29-day month.
+    std::snprintf(text, sizeof text, "农历每年%s月%s", lunarMonth.c_str(), LunarDayName(lunarSlot_));
     lunarLabel_ = CreateStaticText(hwnd_, IDC_LUNAR_LABEL, PixelsForDialog(hwnd_, kLunarLabel), text, kLabelTenths);
 
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -124,32 +134,38 @@ LRESULT NoteEntryDialog::OnLinkClicked(WPARAM id, LPARAM) {
     return 0;
 }
 
+// The date's files are read again here: the grid may show another page by
+// now, and the files are what the notes are saved into.
 void NoteEntryDialog::OnOK() {
     UpdateData(true);
-    MonthNotes::DayNoteResults results = view_.SaveDayNotes(oneOffText_, oneOffColour_, gregorianText_,
-                                                            gregorianColour_, lunarText_, lunarColour_);
+    MonthPage page;
+    page.ShowMonth(year_, month_, 0);
+    MonthNotes notes;
+    notes.Load(page);
+    NoteTable& lunarTable = notes.LunarNotesOf(day_);
+    MonthNotes::DayNoteResults results =
+        notes.SaveDayNotes(day_, oneOff_.EditOf(oneOffText_, oneOffColour_, notes.oneOffNotes),
+                           gregorianYearly_.EditOf(gregorianText_, gregorianColour_, notes.gregorianYearlyNotes),
+                           lunarYearly_.EditOf(lunarText_, lunarColour_, lunarTable));
+    view_.ReloadNotes();
     if (results.AllSaved()) {
         EndDialog(IDOK);
         return;
     }
-    const MonthPage& page = view_.Page();
-    MonthNotes& notes = view_.Notes();
-    const int day = view_.SelectedDay();
     std::vector<UnsavedNote> unsaved;
     char name[64];
     if (results.oneOff != NOTE_OK) {
-        std::snprintf(name, sizeof name, "%d年%d月%d日的记事", page.shownYear, page.shownMonth, day);
+        std::snprintf(name, sizeof name, "%d年%d月%d日的记事", year_, month_, day_);
         unsaved.push_back({name, &notes.oneOffNotes, results.oneOff});
     }
     if (results.gregorianYearly != NOTE_OK) {
-        std::snprintf(name, sizeof name, "阳历每年%d月%d日的记事", page.shownMonth, day);
+        std::snprintf(name, sizeof name, "阳历每年%d月%d日的记事", month_, day_);
         unsaved.push_back({name, &notes.gregorianYearlyNotes, results.gregorianYearly});
     }
     if (results.lunarYearly != NOTE_OK) {
-        const LunarDate& lunar = page.cells[day].lunar;
-        std::snprintf(name, sizeof name, "农历每年%s月%s的记事", LunarMonthName(lunar.month, false),
-                      LunarDayName(lunar.day));
-        unsaved.push_back({name, &notes.LunarNotesOf(day), results.lunarYearly});
+        std::snprintf(name, sizeof name, "农历每年%s月%s的记事", LunarMonthName(cell_.lunar.month, false),
+                      LunarDayName(lunarSlot_));
+        unsaved.push_back({name, &lunarTable, results.lunarYearly});
     }
     ReportUnsavedNotes(hwnd_, unsaved);
 }

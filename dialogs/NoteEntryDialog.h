@@ -12,16 +12,17 @@ namespace almanac {
 
 class NoteEntryDialog : public win::ModalDialog {
 public:
-    // Takes the selected day's notes from the grid.
+    // Takes the selected day's notes from the grid. What it saves goes to
+    // that date, whatever page the grid shows by then.
     explicit NoteEntryDialog(MonthView& view);
-
 
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(win::DataExchange& exchange) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // Saves through the grid; stays open, text and all, when a note could
-    // not be saved.
+    // Saves the notes that changed to the date the dialog was opened for,
+    // then has the grid show its files again; stays open, text and all,
+    // when a note could not be saved.
     void OnOK() override;
 
 private:
@@ -30,6 +31,11 @@ private:
     void CreateLabels();
 
     MonthView& view_;
+    // The date the dialog was opened for, and its cell.
+    int year_, month_, day_;
+    DayCell cell_;
+    int lunarSlot_;  // the lunar day whose note the dialog edits
+    OpenedNote oneOff_, gregorianYearly_, lunarYearly_;
     std::string oneOffText_, gregorianText_, lunarText_;
     std::uint32_t oneOffColour_, gregorianColour_, lunarColour_;
     StaticLabel headerLabel_, gregorianLabel_, lunarLabel_;

@@ -16,15 +16,19 @@ constexpr int kLabelTenths = 90;  // Arial 9 points
 WeeklyNoteDialog::WeeklyNoteDialog(MonthView& view)
     : ModalDialog(IDD_WEEKLY_NOTE),
       view_(view),
-      weeklyText_(view.Notes().weeklyNotes.Slot(view.SelectedWeekday()).text.value_or("")),
-      weeklyColour_(view.Notes().weeklyNotes.Slot(view.SelectedWeekday()).colour) {}
+      weekday_(view.SelectedWeekday()),
+      reminder_(view.Notes().weeklyNotes.Slot(weekday_)),
+      weeklyText_(reminder_.stored),
+      weeklyColour_(reminder_.colour) {}
 
 BOOL WeeklyNoteDialog::OnInitDialog() {
     limit_.Attach(Item(IDC_WEEKLY_NOTE));
     ModalDialog::OnInitDialog();
+    UpdateData(true);  // the text as the edit shows it: what OK compares with
+    reminder_.shown = weeklyText_;
     limit_.Remember();
     weekdayLabel_ = CreateStaticText(hwnd_, -1, PixelsForDialog(hwnd_, kWeekdayLabel),
-                                     std::string("每周") + WeekdayName(view_.SelectedWeekday()), kLabelTenths);
+                                     std::string("每周") + WeekdayName(weekday_), kLabelTenths);
     weeklyColourButton_.Create(PixelsForDialog(hwnd_, kColourButton), hwnd_, IDC_WEEKLY_COLOUR,
                                GetSysColor(COLOR_BTNFACE), NoteColour(weeklyColour_, NOTE_WEEKLY), 100, "楷体_gb2312");
     weeklyColourButton_.SetCaption("■", true);
@@ -57,13 +61,18 @@ LRESULT WeeklyNoteDialog::OnLinkClicked(WPARAM id, LPARAM) {
 
 void WeeklyNoteDialog::OnOK() {
     UpdateData(true);
-    int result = view_.SaveWeekdayNote(weeklyText_, weeklyColour_);
+    MonthNotes notes;
+    notes.weeklyNotes.LoadWeek();
+    int result = NOTE_OK;
+    if (auto edit = reminder_.EditOf(weeklyText_, weeklyColour_, notes.weeklyNotes))
+        result = notes.SaveWeekdayNote(weekday_, edit->text, edit->colour);
+    view_.ReloadNotes();
     if (result == NOTE_OK) {
         EndDialog(IDOK);
         return;
     }
-    std::string name = std::string("每周") + WeekdayName(view_.SelectedWeekday()) + "的提示";
-    ReportUnsavedNotes(hwnd_, {{name, &view_.Notes().weeklyNotes, result}});
+    std::string name = std::string("每周") + WeekdayName(weekday_) + "的提示";
+    ReportUnsavedNotes(hwnd_, {{name, &notes.weeklyNotes, result}});
 }
 
 }  // namespace almanac

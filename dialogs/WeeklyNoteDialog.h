@@ -10,7 +10,8 @@ namespace almanac {
 
 class WeeklyNoteDialog : public win::ModalDialog {
 public:
-    // Takes the selected weekday's reminder from the grid.
+    // Takes the selected weekday's reminder from the grid; saves it to that
+    // weekday, whatever the grid shows by then.
     explicit WeeklyNoteDialog(MonthView& view);
 
 protected:
@@ -24,6 +25,8 @@ private:
     LRESULT OnEditChanged(WPARAM, LPARAM);
 
     MonthView& view_;
+    int weekday_;
+    OpenedNote reminder_;
     std::string weeklyText_;
     std::uint32_t weeklyColour_;
     StaticLabel weekdayLabel_;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace almanac {
 
 class MemoHost {
@@ -14,6 +16,9 @@ public:
     // when both are; what is not stored is left as it was.
     virtual void ReadMemoPosition(int& x, int& y) = 0;
     virtual void StoreMemoPosition(POINT position) = 0;
+    // Tells the user, once for each file, that its memo could not be read or
+    // was found damaged (GB18030 text naming the file).
+    virtual void TellOnce(const std::string& file, const std::string& message) = 0;
 
 protected:
     ~MemoHost() = default;

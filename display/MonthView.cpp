@@ -48,7 +48,7 @@ bool MonthView::Create(const RECT& rect, HWND parent, int id) {
 
 void MonthView::ShowMonth(int year, int month, int day) {
     page_->ShowMonth(year, month, day);
-    notes_->Load(*page_);
+    LoadNotes();
     if (owner_) owner_->ShowReturnButton(!page_->ShowsMarkedMonth());
     UpdateYearCaption();
     Invalidate(false);
@@ -90,19 +90,16 @@ void MonthView::PopUpTodayNotes() {
     ShowDayNotes(page.markedDay, anchor);
 }
 
-MonthNotes::DayNoteResults MonthView::SaveDayNotes(std::string_view oneOff, std::uint32_t oneOffColour,
-                                                   std::string_view gregorianYearly, std::uint32_t gregorianColour,
-                                                   std::string_view lunarYearly, std::uint32_t lunarColour) {
-    MonthNotes::DayNoteResults results = notes_->SaveDayNotes(selectedDay_, oneOff, oneOffColour, gregorianYearly,
-                                                              gregorianColour, lunarYearly, lunarColour);
+void MonthView::ReloadNotes() {
+    LoadNotes();
     Invalidate(false);
-    return results;
 }
 
-int MonthView::SaveWeekdayNote(std::string_view text, std::uint32_t colour) {
-    int result = notes_->SaveWeekdayNote(selectedWeekday_, text, colour);
-    Invalidate(false);
-    return result;
+void MonthView::LoadNotes() {
+    notes_->Load(*page_);
+    if (!owner_) return;
+    for (const NoteTable* table : notes_->Tables())
+        if (table->State() != NoteTable::LoadState::Clean) owner_->NoteFileTrouble(*table);
 }
 
 bool MonthView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -24,6 +24,8 @@ public:
     virtual void EditDayNotes(MonthView& view) = 0;
     virtual void EditWeekdayNote(MonthView& view) = 0;
     virtual void OpenSite() = 0;
+    // A note file of the page was found damaged or could not be read.
+    virtual void NoteFileTrouble(const NoteTable& table) = 0;
 
 protected:
     ~MonthViewOwner() = default;
@@ -79,11 +81,9 @@ public:
     int SelectedDay() const { return selectedDay_; }
     int SelectedWeekday() const { return selectedWeekday_; }
 
-    // Stores the selected day's (weekday's) notes and repaints.
-    MonthNotes::DayNoteResults SaveDayNotes(std::string_view oneOff, std::uint32_t oneOffColour,
-                                           std::string_view gregorianYearly, std::uint32_t gregorianColour,
-                                           std::string_view lunarYearly, std::uint32_t lunarColour);
-    int SaveWeekdayNote(std::string_view text, std::uint32_t colour);
+    // Reads the page's note files again (a dialog saved into them) and
+    // repaints.
+    void ReloadNotes();
 
     DayPopup& Popup() { return popup_; }
 
@@ -104,6 +104,7 @@ private:
     void PaintDay(HDC dc, int day, int x, int y);
     void PaintTodayRing(HDC dc);
     void UpdateYearCaption();
+    void LoadNotes();
 
     MonthViewOwner* owner_;
     std::unique_ptr<MonthPage> page_;

@@ -5,7 +5,8 @@ namespace almanac {
 void MonthNotes::Load(const MonthPage& page) {
     daysInMonth_ = page.daysInMonth;
     for (int d = 1; d <= daysInMonth_; ++d)
-        days_[d] = {page.cells[d].weekday, page.cells[d].lunar.month, page.cells[d].lunar.day};
+        days_[d] = {page.cells[d].weekday, page.cells[d].lunar.month, page.cells[d].lunar.day,
+                    page.cells[d].lunar.monthLength};
 
     int firstLunarMonth = days_[1].lunarMonth;
     int lastLunarMonth = days_[daysInMonth_].lunarMonth;
@@ -26,6 +27,14 @@ void MonthNotes::Load(const MonthPage& page) {
         lunarNotesMiddle.LoadMonth(0, middleLunarMonth);
     else
         lunarNotesMiddle.Bind(NoteTable::MONTH_MAX_INDEX, {});
+
+    for (NoteTable* table : {&oneOffNotes, &gregorianYearlyNotes, &lunarNotesFirst, &lunarNotesLast, &weeklyNotes,
+                             &lunarNotesMiddle})
+        table->KeepDamagedOriginal();
+}
+
+std::array<const NoteTable*, 6> MonthNotes::Tables() const {
+    return {&oneOffNotes, &gregorianYearlyNotes, &lunarNotesFirst, &lunarNotesLast, &weeklyNotes, &lunarNotesMiddle};
 }
 
 NoteTable& MonthNotes::LunarNotesOf(int day) {
@@ -35,16 +44,31 @@ NoteTable& MonthNotes::LunarNotesOf(int day) {
     return lunarNotesMiddle;
 }
 
+bool MonthNotes::StandsInForDay30(int day) const {
+    return HasDay(day) && days_[day].lunarDay == 29 && days_[day].lunarMonthLength == 29;
+}
+
+int MonthNotes::LunarSlotIndex(int day) const {
+    if (!HasDay(day)) return -1;
+    const NoteTable& table = const_cast<MonthNotes*>(this)->LunarNotesOf(day);
+    if (StandsInForDay30(day) && !table.Slot(29).CarriesNote() && table.Slot(30).IsPresent()) return 30;
+    return days_[day].lunarDay;
+}
+
 const NoteSlot& MonthNotes::LunarNoteSlot(int day) const {
     if (!HasDay(day)) return lunarNotesFirst.Slot(-1);  // the empty slot
-    return const_cast<MonthNotes*>(this)->LunarNotesOf(day).Slot(days_[day].lunarDay);
+    return const_cast<MonthNotes*>(this)->LunarNotesOf(day).Slot(LunarSlotIndex(day));
 }
 
 std::string MonthNotes::ComposeDayNotes(int day) const {
     if (!HasDay(day)) return {};
     std::string notes;
+    // Day 29's own note and the month's day-30 note, when both are there.
+    const NoteSlot& day30 = LunarSlotIndex(day) == 29 && StandsInForDay30(day)
+                                ? const_cast<MonthNotes*>(this)->LunarNotesOf(day).Slot(30)
+                                : lunarNotesFirst.Slot(-1);
     for (const NoteSlot* slot : {&weeklyNotes.Slot(days_[day].weekday), &oneOffNotes.Slot(day),
-                                 &gregorianYearlyNotes.Slot(day), &LunarNoteSlot(day)}) {
+                                 &gregorianYearlyNotes.Slot(day), &LunarNoteSlot(day), &day30}) {
         if (slot->Length() == 0) continue;
         if (!notes.empty()) notes += "\r\n";
         notes += *slot->text;
@@ -60,16 +84,20 @@ std::string_view WithoutLeadingBlanks(std::string_view text) {
     return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
+int SaveEdit(NoteTable& table, int index, const std::optional<MonthNotes::NoteEdit>& edit) {
+    return edit ? table.SetAndSave(index, WithoutLeadingBlanks(edit->text), edit->colour) : NOTE_OK;
+}
+
 }  // namespace
 
-MonthNotes::DayNoteResults MonthNotes::SaveDayNotes(int day, std::string_view oneOff, std::uint32_t oneOffColour,
-                                                    std::string_view gregorianYearly, std::uint32_t gregorianColour,
-                                                    std::string_view lunarYearly, std::uint32_t lunarColour) {
+MonthNotes::DayNoteResults MonthNotes::SaveDayNotes(int day, const std::optional<NoteEdit>& oneOff,
+                                                    const std::optional<NoteEdit>& gregorianYearly,
+                                                    const std::optional<NoteEdit>& lunarYearly) {
     if (!HasDay(day)) return {NOTE_BAD_SLOT, NOTE_BAD_SLOT, NOTE_BAD_SLOT};
     DayNoteResults results;
-    results.oneOff = oneOffNotes.SetAndSave(day, WithoutLeadingBlanks(oneOff), oneOffColour);
-    results.gregorianYearly = gregorianYearlyNotes.SetAndSave(day, WithoutLeadingBlanks(gregorianYearly), gregorianColour);
-    results.lunarYearly = LunarNotesOf(day).SetAndSave(days_[day].lunarDay, WithoutLeadingBlanks(lunarYearly), lunarColour);
+    results.oneOff = SaveEdit(oneOffNotes, day, oneOff);
+    results.gregorianYearly = SaveEdit(gregorianYearlyNotes, day, gregorianYearly);
+    results.lunarYearly = SaveEdit(LunarNotesOf(day), LunarSlotIndex(day), lunarYearly);
     return results;
 }
 

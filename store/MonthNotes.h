@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,18 +28,32 @@ public:
 
     // Loads the five (or six) tables of the page: one-off, Gregorian-yearly,
     // the first and last lunar months', the weekly, then a middle lunar
-    // month's when there is one.
+    // month's when there is one. A damaged file's original is kept beside it
+    // at once, so the user can be told where it is.
     void Load(const MonthPage& page);
+
+    // Every table of the page, to look at how their files were found.
+    std::array<const NoteTable*, 6> Tables() const;
 
     // The lunar-yearly table and slot of a day: the table of the day's own
     // lunar month number (a leap month shares its ordinary month's), slot =
-    // the lunar day.
+    // the lunar day. A note on day 30 of a lunar month belongs, in the years
+    // when that month has 29 days, to its 29th, the month's last day: there
+    // it is shown and edited when day 29 has no note of its own.
     NoteTable& LunarNotesOf(int day);
+    int LunarSlotIndex(int day) const;
     const NoteSlot& LunarNoteSlot(int day) const;
 
     // The texts of a day's notes, one per line ("\r\n" between): weekly
-    // reminder, one-off, Gregorian-yearly, lunar-yearly. Empty when none.
+    // reminder, one-off, Gregorian-yearly, lunar-yearly (on the last day of
+    // a 29-day lunar month, its day-30 note too). Empty when none.
     std::string ComposeDayNotes(int day) const;
+
+    // A note as the user left it in a dialog.
+    struct NoteEdit {
+        std::string_view text;
+        std::uint32_t colour = 0;
+    };
 
     // What became of each note a save was given (NoteResult values).
     struct DayNoteResults {
@@ -48,12 +63,13 @@ public:
         bool AllSaved() const { return oneOff == NOTE_OK && gregorianYearly == NOTE_OK && lunarYearly == NOTE_OK; }
     };
 
-    // Stores a day's three notes, each without its leading blanks, in the
-    // day's one-off, Gregorian-yearly and lunar-yearly tables; every file is
-    // rewritten (or removed when its last note goes).
-    DayNoteResults SaveDayNotes(int day, std::string_view oneOff, std::uint32_t oneOffColour,
-                                std::string_view gregorianYearly, std::uint32_t gregorianColour,
-                                std::string_view lunarYearly, std::uint32_t lunarColour);
+    // Stores a day's notes, each without its leading blanks, in the day's
+    // one-off, Gregorian-yearly and lunar-yearly tables; the file of each
+    // note given is rewritten (or removed when its last note goes), and a
+    // note not given (nothing changed) leaves its file alone.
+    DayNoteResults SaveDayNotes(int day, const std::optional<NoteEdit>& oneOff,
+                                const std::optional<NoteEdit>& gregorianYearly,
+                                const std::optional<NoteEdit>& lunarYearly);
     // Stores a weekday's reminder, without its leading blanks.
     int SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour);
 
@@ -63,7 +79,10 @@ private:
         int weekday = 0;
         int lunarMonth = 0;
         int lunarDay = 0;
+        int lunarMonthLength = 0;
     };
+    // The last day of a 29-day lunar month, whose month's day-30 note it shows.
+    bool StandsInForDay30(int day) const;
     bool HasDay(int day) const { return day >= 1 && day <= daysInMonth_; }
 
     std::array<DayKeys, 32> days_{};  // by day of the month; [0] unused

@@ -70,6 +70,7 @@ void NoteTable::Bind(int maxIndex, std::string path) {
     slots_.assign(std::size_t(maxIndex + 1), NoteSlot{});
     path_ = std::move(path);
     loaded_ = Loaded::Cleanly;
+    loadState_ = LoadState::Clean;
     damagedBytes_.clear();
     damagedCopyPath_.clear();
 }
@@ -81,12 +82,14 @@ void NoteTable::Clear() {
 int NoteTable::Load() {
     Clear();
     loaded_ = Loaded::Cleanly;
+    loadState_ = LoadState::Clean;
     damagedBytes_.clear();
 
     FileContents file = ReadWholeFile(path_);
     if (file.status == FileContents::Status::Missing) return 0;
     if (file.status == FileContents::Status::Unreadable) {
         loaded_ = Loaded::Unreadable;
+        loadState_ = LoadState::Unreadable;
         lastSystemError_ = file.systemError;
         return -1;
     }
@@ -97,6 +100,7 @@ int NoteTable::Load() {
         std::size_t length = fits ? ReadU16(bytes, at + 2) : 0;
         if (!fits || index < 0 || index > MaxIndex() || at + kRecordHeaderSize + length > bytes.size()) {
             loaded_ = Loaded::Damaged;
+            loadState_ = LoadState::Damaged;
             damagedBytes_ = bytes;
             return -1;
         }
@@ -121,18 +125,39 @@ std::string NoteTable::Serialise() const {
     return bytes;
 }
 
-int NoteTable::KeepDamagedCopy() {
+int NoteTable::KeepDamagedOriginal() { return loaded_ == Loaded::Damaged ? KeepDamagedCopy() : NOTE_OK; }
+
+void NoteTable::KeepOriginalOnNextSave() {
+    if (loaded_ != Loaded::Cleanly) return;  // kept already, or never replaced
+    FileContents file = ReadWholeFile(path_);
+    if (file.status != FileContents::Status::Read) return;
+    damagedBytes_ = std::move(file.bytes);
+    loaded_ = Loaded::Damaged;
+}
+
+// A file is read again each time it is shown, so a copy with the same bytes,
+// kept at an earlier reading, serves instead of one more.
+int KeepOriginalCopy(const std::string& path, std::string_view bytes, std::string& copyPath, int& systemError) {
     for (int n = 1; n <= kMaxDamagedCopies; ++n) {
-        std::string copy = path_ + ".bad" + (n == 1 ? "" : std::to_string(n));
-        int result = CreateNewFile(copy, damagedBytes_, &lastSystemError_);
-        if (result == 1) continue;  // an earlier copy: keep it too
+        std::string copy = path + ".bad" + (n == 1 ? "" : std::to_string(n));
+        int result = CreateNewFile(copy, bytes, &systemError);
+        if (result == 1) {  // an earlier copy: keep it too
+            FileContents earlier = ReadWholeFile(copy);
+            if (earlier.status != FileContents::Status::Read || earlier.bytes != bytes) continue;
+            result = 0;
+        }
         if (result != 0) return NOTE_WRITE_FAILED;
-        damagedCopyPath_ = copy;
-        loaded_ = Loaded::Cleanly;
-        damagedBytes_.clear();
+        copyPath = copy;
         return NOTE_OK;
     }
     return NOTE_WRITE_FAILED;
+}
+
+int NoteTable::KeepDamagedCopy() {
+    if (KeepOriginalCopy(path_, damagedBytes_, damagedCopyPath_, lastSystemError_) != NOTE_OK) return NOTE_WRITE_FAILED;
+    loaded_ = Loaded::Cleanly;
+    damagedBytes_.clear();
+    return NOTE_OK;
 }
 
 int NoteTable::Save() {

@@ -26,6 +26,12 @@ inline constexpr std::size_t NOTE_MAX_TEXT = 0xFFFF;
 
 enum NoteKind { NOTE_ONE_OFF = 1, NOTE_GREGORIAN_YEARLY = 2, NOTE_LUNAR_YEARLY = 3, NOTE_WEEKLY = 4 };
 
+// Keeps bytes that are about to be replaced beside their file, as
+// "<path>.bad", else "<path>.bad2" … (never over an earlier copy; one that
+// holds the same bytes serves). NOTE_OK with the copy's path, or
+// NOTE_WRITE_FAILED with the system's error.
+int KeepOriginalCopy(const std::string& path, std::string_view bytes, std::string& copyPath, int& systemError);
+
 // The colour to draw a note in: the user's colour, or its kind's default.
 std::uint32_t NoteColour(std::uint32_t colourWord, int kind);
 
@@ -59,8 +65,11 @@ public:
 
     // Forgets every slot and binds the table to a file with slots 0 … maxIndex.
     void Bind(int maxIndex, std::string path);
-    // Empties every slot; the binding stays.
-    void Clear();
+
+    // How the last Load found the file (a damaged one stays so after its
+    // original was kept).
+    enum class LoadState { Clean, Damaged, Unreadable };
+    LoadState State() const { return loadState_; }
 
     // Fills the slots from the file. A missing file is an empty table (0).
     // A bad record stops the load and gives -1, keeping the records before
@@ -88,16 +97,29 @@ public:
     int LastSystemError() const { return lastSystemError_; }
     // Where the damaged file's original bytes were kept, once they were.
     const std::string& DamagedCopyPath() const { return damagedCopyPath_; }
-
-    // The file's bytes for the present slots, header first.
-    std::string Serialise() const;
+    // Keeps a damaged file's original bytes beside it now (an earlier copy
+    // with the same bytes serves), so the user can be told where they are;
+    // the next save may then replace the file. NOTE_OK when kept or when the
+    // file is not damaged, NOTE_WRITE_FAILED when no copy could be written.
+    int KeepDamagedOriginal();
+    // Before the next save replaces the file, its present bytes are kept
+    // beside it as a damaged file's are: for a note that cannot be shown as
+    // stored (bytes that are not valid text) and that the user changes.
+    void KeepOriginalOnNextSave();
 
 private:
+    // Empties every slot; the binding stays.
+    void Clear();
+    // The file's bytes for the present slots, header first.
+    std::string Serialise() const;
     int KeepDamagedCopy();
 
     std::vector<NoteSlot> slots_;
     std::string path_;
+    // Whether a save may replace the file as it is: Damaged until the
+    // original bytes were kept.
     enum class Loaded { Cleanly, Damaged, Unreadable } loaded_ = Loaded::Cleanly;
+    LoadState loadState_ = LoadState::Clean;
     std::string damagedBytes_;
     std::string damagedCopyPath_;
     int lastSystemError_ = 0;

@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace almanac::testing {
 
@@ -54,6 +55,7 @@ protected:
         environment.documentsFolder = [this] { return documentsKnown ? std::optional(documents) : std::nullopt; };
         environment.linkServer.host = "127.0.0.1";
         environment.linkServer.port = 1;  // nothing listens there: refused at once
+        environment.tellUser = [this](HWND, const std::string& message) { toldUser.push_back(message); };
     }
     ~AppFixture() override {
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
@@ -79,6 +81,7 @@ protected:
     SYSTEMTIME today = Date(2024, 2, 10);
     AppEnvironment environment;
     StateAcrossWindows session;
+    std::vector<std::string> toldUser;  // the warnings the program showed
 };
 
 }  // namespace almanac::testing

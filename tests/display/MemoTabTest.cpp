@@ -14,6 +14,7 @@ public:
     void HideMemo() override {}
     void ReadMemoPosition(int&, int&) override {}
     void StoreMemoPosition(POINT) override {}
+    void TellOnce(const std::string&, const std::string&) override {}
     int shows = 0;
 };
 

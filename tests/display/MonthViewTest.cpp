@@ -150,9 +150,11 @@ public:
     void EditDayNotes(MonthView& view) override { editedDays.push_back(view.SelectedDay()); }
     void EditWeekdayNote(MonthView& view) override { editedWeekdays.push_back(view.SelectedWeekday()); }
     void OpenSite() override { ++siteOpenings; }
+    void NoteFileTrouble(const NoteTable& table) override { troubledFiles.push_back(table.Path()); }
     bool shown = false;
     std::vector<int> editedDays, editedWeekdays;
     int siteOpenings = 0;
+    std::vector<std::string> troubledFiles;
 };
 
 TEST(MonthViewOwnerTest, TheReturnButtonShowsWhileTodaysMonthIsNotShown) {
@@ -166,6 +168,21 @@ TEST(MonthViewOwnerTest, TheReturnButtonShowsWhileTodaysMonthIsNotShown) {
     EXPECT_TRUE(owner.shown);
     view.ShowMonth(2024, 2, 0);
     EXPECT_FALSE(owner.shown);
+}
+
+TEST(MonthViewOwnerTest, ADamagedNoteFileOfThePageIsReported) {
+    ScratchFolder scratch;
+    ScratchFolder::MakeNoteFolders();
+    ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{3, "kept"}}) + std::string("\x05\x00", 2));
+    HostWindow host;
+    RecordingOwner owner;
+    MonthView view(&owner);
+    ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107));
+    view.ShowMonth(2024, 1, 10);
+    EXPECT_TRUE(owner.troubledFiles.empty());
+    view.ShowMonth(2024, 2, 0);
+    EXPECT_EQ(owner.troubledFiles, std::vector<std::string>{"日历\\102"});
+    EXPECT_TRUE(ScratchFolder::Exists("日历\\102.bad"));
 }
 
 class PointerTest : public ::testing::Test {

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace almanac {
 namespace {
 
 using testing::NoteFileBytes;
 using testing::ScratchFolder;
+using Edit = MonthNotes::NoteEdit;
 
 // A month page and the notes its cells lead to, loaded as the grid loads them.
 struct LoadedPage {
@@ -93,7 +95,8 @@ TEST_F(MonthNotesTest, ADaysNotesComposeInTheirOrder) {
 
 TEST_F(MonthNotesTest, SavingADaysNotesFilesEachWhereItBelongs) {
     auto page = Load(2023, 3);  // March 22 is the first of the leap 2nd month
-    auto results = page->notes.SaveDayNotes(22, "  one-off  ", 0, "yearly", NOTE_CUSTOM_COLOUR | 0x123456, " lunar", 0);
+    auto results = page->notes.SaveDayNotes(22, Edit{"  one-off  ", 0}, Edit{"yearly", NOTE_CUSTOM_COLOUR | 0x123456},
+                                            Edit{" lunar", 0});
     EXPECT_TRUE(results.AllSaved());
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202303"), NoteFileBytes({{22, "one-off  "}}));  // leading blanks go
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\103"), NoteFileBytes({{22, "yearly", NOTE_CUSTOM_COLOUR | 0x123456}}));
@@ -101,7 +104,7 @@ TEST_F(MonthNotesTest, SavingADaysNotesFilesEachWhereItBelongs) {
 
     // Emptied notes go; an empty one with a chosen colour stays; the last
     // note of a file takes the file with it.
-    results = page->notes.SaveDayNotes(22, "   ", 0, "", NOTE_CUSTOM_COLOUR | 0x123456, "", 0);
+    results = page->notes.SaveDayNotes(22, Edit{"   ", 0}, Edit{"", NOTE_CUSTOM_COLOUR | 0x123456}, Edit{"", 0});
     EXPECT_TRUE(results.AllSaved());
     EXPECT_FALSE(ScratchFolder::Exists("日历\\202303"));
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\103"), NoteFileBytes({{22, "", NOTE_CUSTOM_COLOUR | 0x123456}}));
@@ -114,12 +117,80 @@ TEST_F(MonthNotesTest, SavingADaysNotesFilesEachWhereItBelongs) {
 TEST_F(MonthNotesTest, AFailedSaveSaysWhichNote) {
     auto page = Load(2024, 2);
     ScratchFolder::MakeFolder("日历\\102.new");  // the yearly file's temporary name is taken
-    auto results = page->notes.SaveDayNotes(5, "a", 0, "b", 0, "c", 0);
+    auto results = page->notes.SaveDayNotes(5, Edit{"a", 0}, Edit{"b", 0}, Edit{"c", 0});
     EXPECT_EQ(results.oneOff, NOTE_OK);
     EXPECT_EQ(results.gregorianYearly, NOTE_WRITE_FAILED);
     EXPECT_EQ(results.lunarYearly, NOTE_OK);
     EXPECT_FALSE(results.AllSaved());
     EXPECT_EQ(page->notes.gregorianYearlyNotes.Slot(5).text, "b");  // still in memory for a retry
+}
+
+TEST_F(MonthNotesTest, ANoteNotGivenLeavesItsFileAlone) {
+    // Bytes that are not valid GB18030 stay exactly as they are.
+    const std::string stored = NoteFileBytes({{14, "\xff\xfe" "AB"}, {15, "other"}});
+    ScratchFolder::WriteBytes("日历\\202402", stored);
+    auto page = Load(2024, 2);
+    auto results = page->notes.SaveDayNotes(14, std::nullopt, Edit{"yearly", 0}, std::nullopt);
+    EXPECT_TRUE(results.AllSaved());
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), stored);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\102"), NoteFileBytes({{14, "yearly"}}));
+    EXPECT_FALSE(ScratchFolder::Exists("日历\\001"));
+}
+
+TEST_F(MonthNotesTest, ADay30NoteShowsOnTheLastDayOfA29DayMonth) {
+    // 2024-02-09 was the eve on the 30th of the 12th month; a year later the
+    // 12th month has 29 days and the eve, 2025-01-28, is its 29th.
+    ScratchFolder::WriteBytes("日历\\012", NoteFileBytes({{30, "除夕"}}));
+    auto february = Load(2024, 2);
+    EXPECT_EQ(february->notes.LunarNoteSlot(9).text, "除夕");
+    EXPECT_FALSE(february->notes.LunarNoteSlot(8).IsPresent());  // 12-29 of a 30-day month
+
+    auto january = Load(2025, 1);
+    const DayCell& eve = january->page.cells[28];
+    ASSERT_EQ(eve.lunar.day, 29);
+    ASSERT_EQ(eve.lunar.monthLength, 29);
+    EXPECT_EQ(january->notes.LunarSlotIndex(28), 30);
+    EXPECT_EQ(january->notes.LunarNoteSlot(28).text, "除夕");
+    EXPECT_EQ(january->notes.ComposeDayNotes(28), "除夕");
+    EXPECT_EQ(january->notes.ComposeDayNotes(29), "");  // the new year
+
+    // Edited on that day, the note stays the 30th's.
+    EXPECT_TRUE(january->notes.SaveDayNotes(28, std::nullopt, std::nullopt, Edit{"守岁", 0}).AllSaved());
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\012"), NoteFileBytes({{30, "守岁"}}));
+
+    // With a note of its own the 29th edits that one, and shows both.
+    ScratchFolder::WriteBytes("日历\\012", NoteFileBytes({{29, "廿九"}, {30, "除夕"}}));
+    january = Load(2025, 1);
+    EXPECT_EQ(january->notes.LunarSlotIndex(28), 29);
+    EXPECT_EQ(january->notes.ComposeDayNotes(28), "廿九\r\n除夕");
+}
+
+TEST_F(MonthNotesTest, ADamagedFilesOriginalIsKeptOnceWhenItIsFirstShown) {
+    // A record that runs past the end: the note before it loads, the file is damaged.
+    const std::string damaged = NoteFileBytes({{3, "kept"}}) + std::string("\x05\x00\xff\x00", 4);
+    ScratchFolder::WriteBytes("日历\\202402", damaged);
+    auto page = Load(2024, 2);
+    EXPECT_EQ(page->notes.oneOffNotes.State(), NoteTable::LoadState::Damaged);
+    EXPECT_EQ(page->notes.oneOffNotes.DamagedCopyPath(), "日历\\202402.bad");
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), damaged);
+    EXPECT_EQ(page->notes.oneOffNotes.Slot(3).text, "kept");
+
+    page = Load(2024, 2);  // shown again: the same copy serves
+    EXPECT_EQ(page->notes.oneOffNotes.DamagedCopyPath(), "日历\\202402.bad");
+    EXPECT_TRUE(page->notes.SaveDayNotes(4, Edit{"new", 0}, std::nullopt, std::nullopt).AllSaved());
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{3, "kept"}, {4, "new"}}));
+    EXPECT_FALSE(ScratchFolder::Exists("日历\\202402.bad2"));
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), damaged);
+}
+
+TEST_F(MonthNotesTest, AnOriginalAskedForIsKeptBeforeTheNextSave) {
+    const std::string stored = NoteFileBytes({{14, "\xff\xfe" "AB"}});
+    ScratchFolder::WriteBytes("日历\\202402", stored);
+    auto page = Load(2024, 2);
+    page->notes.oneOffNotes.KeepOriginalOnNextSave();
+    EXPECT_TRUE(page->notes.SaveDayNotes(14, Edit{"edited", 0}, std::nullopt, std::nullopt).AllSaved());
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), stored);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{14, "edited"}}));
 }
 
 }  // namespace
