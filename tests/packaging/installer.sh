@@ -12,7 +12,7 @@
 #   that names another copy of the program, still there, stays.
 #   installer.sh SETUP_EXE ALMANAC_EXE VERSION PRISTINE_PREFIX
 set -eu
-# shellcheck source=../e2e/desktop.sh
+# shellcheck source-path=SCRIPTDIR source=../e2e/desktop.sh
 . "$(dirname "$0")/../e2e/desktop.sh"
 setup=$1
 exe=$2
