@@ -10,6 +10,7 @@ packages="
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine32:i386 wine64
+    nsis
     xvfb xauth openbox xdotool x11-utils imagemagick
     fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-roboto-unhinted fonts-liberation
 "
