@@ -1,4 +1,5 @@
-// The few socket calls the link exchange needs, one file per platform.
+// The few socket calls the link exchange needs, one file per platform (and
+// one for the name lookup, which is the same call on both).
 // Every wait ends at a deadline: the socket is non-blocking, so neither an
 // unreachable server nor a silent one can hold the caller past it.
 #pragma once

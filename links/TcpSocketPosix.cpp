@@ -4,11 +4,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <memory>
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -37,24 +35,7 @@ bool WaitFor(int fd, short events, Deadline deadline) {
 
 bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
 
-struct AddressListDeleter {
-    void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
-
 }  // namespace
-
-std::optional<Ipv4Address> ResolveIpv4(const std::string& host) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return std::nullopt;
-    std::unique_ptr<addrinfo, AddressListDeleter> list(found);
-    Ipv4Address address;
-    const auto* ipv4 = reinterpret_cast<const sockaddr_in*>(list->ai_addr);
-    std::memcpy(address.bytes.data(), &ipv4->sin_addr, address.bytes.size());
-    return address;
-}
 
 TcpSocket::TcpSocket() : handle_(kNoSocket) {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);

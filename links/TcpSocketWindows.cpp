@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <memory>
 
 namespace almanac::net {
 namespace {
@@ -33,24 +32,7 @@ bool WaitFor(SOCKET handle, Readiness readiness, Deadline deadline) {
     return ready > 0;
 }
 
-struct AddressListDeleter {
-    void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
-
 }  // namespace
-
-std::optional<Ipv4Address> ResolveIpv4(const std::string& host) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return std::nullopt;
-    std::unique_ptr<addrinfo, AddressListDeleter> list(found);
-    Ipv4Address address;
-    const auto* ipv4 = reinterpret_cast<const sockaddr_in*>(list->ai_addr);
-    std::memcpy(address.bytes.data(), &ipv4->sin_addr, address.bytes.size());
-    return address;
-}
 
 TcpSocket::TcpSocket() : handle_(INVALID_SOCKET) {
     SOCKET created = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

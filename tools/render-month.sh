@@ -17,6 +17,7 @@ today=${3:-$(date +%F)}
 out=${4:-month-$year-$month.png}
 
 "$root/tools/install-deps.sh"
+# shellcheck source=wine-arch.sh
 . "$root/tools/wine-arch.sh"
 preset=$ALMANAC_WINDOWS_PRESET
 (cd "$root" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target almanac-render >/dev/null)

@@ -10,6 +10,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 tools/install-deps.sh
+# shellcheck source=wine-arch.sh
 . tools/wine-arch.sh
 
 jobs=$(nproc)

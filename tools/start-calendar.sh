@@ -26,6 +26,7 @@ esac
 "$root/tools/install-deps.sh"
 # The 32-bit almanac.exe, or its 64-bit build where the kernel runs no 32-bit
 # programs (tools/wine-arch.sh).
+# shellcheck source=wine-arch.sh
 . "$root/tools/wine-arch.sh"
 preset=$ALMANAC_WINDOWS_PRESET
 (cd "$root" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target almanac >/dev/null)
@@ -42,18 +43,18 @@ fi
 # No display: a virtual one, a screenshot, and the end.
 screenshot=$(realpath -m "${ALMANAC_SCREENSHOT:-almanac-screenshot.png}")
 work=$(mktemp -d)
+# shellcheck source=virtual-display.sh
+. "$root/tools/virtual-display.sh"
 cleanup() {
     wineserver -k 2>/dev/null || true
-    kill "${wm:-}" "${xvfb:-}" 2>/dev/null || true
+    virtual_display_stop
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-wm=$!
+if ! virtual_display_start "$work"; then
+    echo "start-calendar: the virtual display (Xvfb, openbox) did not start" >&2
+    exit 1
+fi
 echo "No display: running the calendar on a virtual one (Wine prefix $WINEPREFIX)"
 wine "$exe" >/dev/null 2>&1 &
 for _ in $(seq 150); do

@@ -1,3 +1,4 @@
+# shellcheck shell=sh
 # Sourced by the scripts that run Windows programs: chooses the Wine they use.
 #
 # The Windows build is 32-bit and runs under 32-bit Wine. Some Linux kernels
@@ -14,7 +15,7 @@ else
     WINEARCH=win64
     ALMANAC_WINDOWS_PRESET=windows-x64
     case ":$PATH:" in
-    *":$root/tools/wine64:"*) ;;
+    *":${root:?}/tools/wine64:"*) ;;
     *) PATH="$root/tools/wine64:$PATH" ;;
     esac
 fi

@@ -15,14 +15,18 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
+# shellcheck source=wine-arch.sh
 . "$here/wine-arch.sh"
-action=${1:?usage: wine-prefix.sh create|ensure|remove PREFIX}
-prefix=${2:?usage: wine-prefix.sh create|ensure|remove PREFIX}
+usage="usage: wine-prefix.sh create|ensure|create-for-tests|remove PREFIX"
+action=${1:?$usage}
+prefix=${2:?$usage}
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 
 stop_server() {
-    [ -d "$prefix" ] && wineserver -k 2>/dev/null || true
-    [ -d "$prefix" ] && wineserver -w 2>/dev/null || true
+    if [ -d "$prefix" ]; then
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+    fi
 }
 
 for_tests=false
@@ -71,7 +75,7 @@ remove)
     rm -rf "$prefix" "$prefix.pristine"
     ;;
 *)
-    echo "usage: wine-prefix.sh create|ensure|remove PREFIX" >&2
+    echo "$usage" >&2
     exit 2
     ;;
 esac

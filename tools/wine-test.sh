@@ -7,8 +7,9 @@
 # desktop of its own, removed afterwards: for tests whose windows or
 # registry values must not meet another test's.
 set -eu
-: "${WINEPREFIX:?WINEPREFIX must name the test run's Wine prefix}"
+: "${WINEPREFIX:?WINEPREFIX must name the Wine prefix of the test run}"
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=wine-arch.sh
 . "$root/tools/wine-arch.sh"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # Headless, whatever display the caller has: no test window shows up on it.

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,8 +64,9 @@ protected:
     }
 
     // Runs a main window modally with the script driving it; the window ends
-    // when the script does.
-    void Run(Script& script, MainWindow*& window) {
+    // when the script does. ended, when given, sees the window once its loop
+    // is over and before it goes.
+    void Run(Script& script, MainWindow*& window, const std::function<void(const MainWindow&)>& ended = {}) {
         MainWindow main(environment, session);
         window = &main;
         script.Start([&main] {
@@ -73,6 +75,7 @@ protected:
         main.RunModal(nullptr);
         window = nullptr;
         EXPECT_TRUE(script.Completed()) << "timed out at: " << script.Failure();
+        if (ended) ended(main);
     }
 
     ScratchFolder scratch;

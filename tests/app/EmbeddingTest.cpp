@@ -35,6 +35,9 @@ struct EmbeddingCase {
     Arrangement arrange;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const EmbeddingCase& c, std::ostream* out) { *out << c.name; }
+
 class EmbeddingTest : public ::testing::TestWithParam<EmbeddingCase> {};
 
 TEST_P(EmbeddingTest, TheCalendarLandsInTheDesktopView) {

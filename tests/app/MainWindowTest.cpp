@@ -106,6 +106,9 @@ struct StoredPlace {
     int x, y;             // before the pull from the screen's edge
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const StoredPlace& place, std::ostream* out) { *out << place.name; }
+
 class StoredPlaceTest : public MainWindowTest, public ::testing::WithParamInterface<StoredPlace> {};
 
 TEST_P(StoredPlaceTest, TheWindowStartsWhereTheSettingsSay) {
@@ -243,6 +246,9 @@ struct PromptCase {
     bool autostartKept;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const PromptCase& c, std::ostream* out) { *out << c.name; }
+
 class ExitPromptTest : public MainWindowTest, public ::testing::WithParamInterface<PromptCase> {};
 
 TEST_P(ExitPromptTest, TheCloseButtonAsks) {
@@ -262,14 +268,7 @@ TEST_P(ExitPromptTest, TheCloseButtonAsks) {
         script.Then("the prompt closes", [&] { return !IsWindow(prompt); });
         script.Do("check", [&] { EXPECT_TRUE(IsWindowEnabled(window->Handle())); });
     }
-    MainWindow main(environment, session);
-    window = &main;
-    script.Start([&main] {
-        if (main.Exists()) main.EndDialog(IDCANCEL);
-    });
-    main.RunModal(nullptr);
-    EXPECT_TRUE(script.Completed()) << script.Failure();
-    EXPECT_EQ(main.EndedByExitPrompt(), c.ends);
+    Run(script, window, [&](const MainWindow& main) { EXPECT_EQ(main.EndedByExitPrompt(), c.ends); });
     EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar").has_value(), c.autostartKept);
     EXPECT_TRUE(RegistryText(kSettingsKey, L"MemoShow"));  // settings are left alone
     EXPECT_TRUE(ScratchFolder::Exists("日历"));           // and so are the notes
@@ -285,13 +284,9 @@ INSTANTIATE_TEST_SUITE_P(
         PromptCase{"CloseBox", [](HWND p) { PostMessageW(p, WM_SYSCOMMAND, SC_CLOSE, 0); }, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-std::string Answer(std::string body) {
-    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-}
-
 TEST_F(MainWindowTest, TheTickScheduleOnceALinkHasCome) {
     testing::ShellStandIns shell;
-    testing::LoopbackServer server({testing::Send(Answer("*http://a.example/\t今日链接\r\n"))});
+    testing::LoopbackServer server({testing::Send(testing::HttpAnswer("*http://a.example/\t今日链接\r\n"))});
     environment.linkServer.port = server.Port();
     Script script;
     script.Do("tick 1", [&] {
@@ -323,7 +318,7 @@ TEST_F(MainWindowTest, TheTickScheduleOnceALinkHasCome) {
 }
 
 TEST_F(MainWindowTest, TheTickScheduleWhileNoLinkHasCome) {
-    testing::LoopbackServer server({testing::Send(Answer("no link here"))});
+    testing::LoopbackServer server({testing::Send(testing::HttpAnswer("no link here"))});
     environment.linkServer.port = server.Port();
     Script script;
     script.Do("ticks 1 to 3", [&] { Tick(window, 3); });

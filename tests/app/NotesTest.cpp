@@ -4,6 +4,12 @@
 #include "resources/resource.h"
 #include "tests/app/AppFixture.h"
 
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace almanac {
 namespace {
 
@@ -19,6 +25,10 @@ using testing::SetRegistryText;
 const wchar_t kNoteDialog[] = L"输入记事 - vo2.25";
 const wchar_t kWeeklyDialog[] = L"每周提示";
 const wchar_t kUnsaved[] = L"记事没有保存";
+
+void SetEdit(HWND dialog, int id, std::string_view text) { SetDlgItemTextW(dialog, id, win::Wide(text).c_str()); }
+std::string EditText(HWND dialog, int id) { return win::Window(GetDlgItem(dialog, id)).Text(); }
+void Press(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 class NotesTest : public testing::AppFixture {
 protected:
@@ -47,11 +57,6 @@ protected:
     Script::Step Closes() {
         return [this] { return !IsWindow(dialog); };
     }
-    static void SetEdit(HWND dialog, int id, std::string_view text) {
-        SetDlgItemTextW(dialog, id, win::Wide(text).c_str());
-    }
-    static std::string EditText(HWND dialog, int id) { return win::Window(GetDlgItem(dialog, id)).Text(); }
-    static void Press(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
     MainWindow* window = nullptr;
     HWND dialog = nullptr;
@@ -90,80 +95,111 @@ TEST_F(NotesTest, ADaysThreeNotesAreWrittenWithoutLeadingBlanks) {
     Run(script, window);
 }
 
-TEST_F(NotesTest, AnEmptiedNoteGoesAndAnEmptyOneWithItsColourStays) {
-    const std::uint32_t green = NOTE_CUSTOM_COLOUR | RGB(0, 160, 0);
-    WriteNoteFile("202402", NoteFileBytes({{14, "old", green}, {20, "other"}}));
-    WriteNoteFile("102", NoteFileBytes({{14, "yearly"}}));
+// One visit to the note dialog: the files before, a click on a day, what is
+// done in the dialog (its checks, the edits, the button that closes it) and
+// the files after.
+struct DialogCase {
+    const char* name;
+    SYSTEMTIME today;
+    std::vector<std::pair<const char*, std::string>> filesBefore;
+    int day;
+    std::function<void(HWND dialog)> fill;
+    std::vector<std::pair<const char*, std::optional<std::string>>> filesAfter;  // nothing: no such file
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const DialogCase& c, std::ostream* out) { *out << c.name; }
+
+class NoteDialogTest : public NotesTest, public ::testing::WithParamInterface<DialogCase> {};
+
+TEST_P(NoteDialogTest, WhatIsDoneInTheDialogReachesTheFiles) {
+    const DialogCase& c = GetParam();
+    today = c.today;
+    for (const auto& [name, bytes] : c.filesBefore) WriteNoteFile(name, bytes);
     Script script;
-    script.Do("click February 14", [&] { ClickDay(14); });
+    script.Do("click the day", [&] { ClickDay(c.day); });
     script.Then("the note dialog", Opens(kNoteDialog));
-    script.Do("empty both", [&] {
-        EXPECT_EQ(EditText(dialog, IDC_ONE_OFF_NOTE), "old");
-        EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE), "yearly");
-        SetEdit(dialog, IDC_ONE_OFF_NOTE, "");
-        SetEdit(dialog, IDC_GREGORIAN_NOTE, "   ");
-        Press(dialog, IDOK);
-    });
+    script.Do("fill it and press a button", [&] { c.fill(dialog); });
     script.Then("it closes", Closes());
     script.Do("check the files", [&] {
-        EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "", green}, {20, "other"}}));
-        EXPECT_FALSE(NoteFile("102"));
+        for (const auto& [name, bytes] : c.filesAfter) EXPECT_EQ(NoteFile(name), bytes) << "the file " << name;
     });
     Run(script, window);
 }
 
-TEST_F(NotesTest, CancelStoresNothing) {
-    WriteNoteFile("202402", NoteFileBytes({{14, "old"}}));
-    Script script;
-    script.Do("click February 14", [&] { ClickDay(14); });
-    script.Then("the note dialog", Opens(kNoteDialog));
-    script.Do("change and cancel", [&] {
-        SetEdit(dialog, IDC_ONE_OFF_NOTE, "new");
-        SetEdit(dialog, IDC_LUNAR_NOTE, "new");
-        Press(dialog, IDCANCEL);
-    });
-    script.Then("it closes", Closes());
-    script.Do("check the files", [&] {
-        EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "old"}}));
-        EXPECT_FALSE(NoteFile("001"));
-    });
-    Run(script, window);
-}
+const std::uint32_t kGreen = NOTE_CUSTOM_COLOUR | RGB(0, 160, 0);
 
-TEST_F(NotesTest, ALeapMonthsDayIsFiledUnderItsOrdinaryMonth) {
-    today = Date(2023, 3, 22);  // the first of the leap 2nd month
-    Script script;
-    script.Do("click March 22", [&] { ClickDay(22); });
-    script.Then("the note dialog", Opens(kNoteDialog));
-    script.Do("write", [&] {
-        EXPECT_EQ(EditText(dialog, IDC_NOTE_HEADER), "2023年3月22日星期三农历二月初一");
-        EXPECT_EQ(EditText(dialog, IDC_LUNAR_LABEL), "农历每年二月初一");
-        SetEdit(dialog, IDC_LUNAR_NOTE, "second month");
-        Press(dialog, IDOK);
-    });
-    script.Then("it closes", Closes());
-    script.Do("check the file", [&] { EXPECT_EQ(NoteFile("002"), NoteFileBytes({{1, "second month"}})); });
-    Run(script, window);
-}
+// 32767 two-byte characters: 65534 bytes, one byte short of the limit.
+const std::string kAlmostFull = [] {
+    std::string text;
+    for (int i = 0; i < 32767; ++i) text += "字";
+    return text;
+}();
 
-TEST_F(NotesTest, AMiddleLunarMonthsDayIsFiledUnderItsOwnMonth) {
-    today = Date(2000, 7, 15);  // July 2000: lunar months 5, 6 and 7
-    Script script;
-    script.Do("click July 3", [&] { ClickDay(3); });
-    script.Then("the note dialog", Opens(kNoteDialog));
-    script.Do("write", [&] {
-        EXPECT_EQ(EditText(dialog, IDC_LUNAR_LABEL), "农历每年六月初二");
-        SetEdit(dialog, IDC_LUNAR_NOTE, "six-two");
-        Press(dialog, IDOK);
-    });
-    script.Then("it closes", Closes());
-    script.Do("check the files", [&] {
-        EXPECT_EQ(NoteFile("006"), NoteFileBytes({{2, "six-two"}}));
-        EXPECT_FALSE(NoteFile("005"));
-        EXPECT_FALSE(NoteFile("007"));
-    });
-    Run(script, window);
-}
+const DialogCase kDialogCases[] = {
+    {"AnEmptiedNoteGoesAndAnEmptyOneWithItsColourStays",
+     Date(2024, 2, 10),
+     {{"202402", NoteFileBytes({{14, "old", kGreen}, {20, "other"}})}, {"102", NoteFileBytes({{14, "yearly"}})}},
+     14,
+     [](HWND dialog) {
+         EXPECT_EQ(EditText(dialog, IDC_ONE_OFF_NOTE), "old");
+         EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE), "yearly");
+         SetEdit(dialog, IDC_ONE_OFF_NOTE, "");
+         SetEdit(dialog, IDC_GREGORIAN_NOTE, "   ");
+         Press(dialog, IDOK);
+     },
+     {{"202402", NoteFileBytes({{14, "", kGreen}, {20, "other"}})}, {"102", std::nullopt}}},
+    {"CancelStoresNothing",
+     Date(2024, 2, 10),
+     {{"202402", NoteFileBytes({{14, "old"}})}},
+     14,
+     [](HWND dialog) {
+         SetEdit(dialog, IDC_ONE_OFF_NOTE, "new");
+         SetEdit(dialog, IDC_LUNAR_NOTE, "new");
+         Press(dialog, IDCANCEL);
+     },
+     {{"202402", NoteFileBytes({{14, "old"}})}, {"001", std::nullopt}}},
+    {"ALeapMonthsDayIsFiledUnderItsOrdinaryMonth",
+     Date(2023, 3, 22),  // the first of the leap 2nd month
+     {},
+     22,
+     [](HWND dialog) {
+         EXPECT_EQ(EditText(dialog, IDC_NOTE_HEADER), "2023年3月22日星期三农历二月初一");
+         EXPECT_EQ(EditText(dialog, IDC_LUNAR_LABEL), "农历每年二月初一");
+         SetEdit(dialog, IDC_LUNAR_NOTE, "second month");
+         Press(dialog, IDOK);
+     },
+     {{"002", NoteFileBytes({{1, "second month"}})}}},
+    {"AMiddleLunarMonthsDayIsFiledUnderItsOwnMonth",
+     Date(2000, 7, 15),  // July 2000: lunar months 5, 6 and 7
+     {},
+     3,
+     [](HWND dialog) {
+         EXPECT_EQ(EditText(dialog, IDC_LUNAR_LABEL), "农历每年六月初二");
+         SetEdit(dialog, IDC_LUNAR_NOTE, "six-two");
+         Press(dialog, IDOK);
+     },
+     {{"006", NoteFileBytes({{2, "six-two"}})}, {"005", std::nullopt}, {"007", std::nullopt}}},
+    {"TheEditsRefuseMoreThanANoteCanHold",
+     Date(2024, 2, 10),
+     {},
+     14,
+     [](HWND dialog) {
+         HWND edit = GetDlgItem(dialog, IDC_GREGORIAN_NOTE);
+         SetEdit(dialog, IDC_GREGORIAN_NOTE, kAlmostFull);
+         EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE).size(), 65534u);  // the edit's own limit is lifted
+         SendMessageW(edit, EM_SETSEL, 65534, 65534);
+         SendMessageW(edit, WM_CHAR, L'a', 0);    // fits: 65535 bytes
+         SendMessageW(edit, WM_CHAR, L'b', 0);    // would not
+         SendMessageW(edit, WM_CHAR, 0x5B57, 0);  // nor would a character of two bytes
+         EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE), kAlmostFull + "a");
+         Press(dialog, IDOK);
+     },
+     {{"102", NoteFileBytes({{14, kAlmostFull + "a"}})}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Visits, NoteDialogTest, ::testing::ValuesIn(kDialogCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NotesTest, TheHeaderOpensTheWeekdaysReminder) {
     Script script;
@@ -228,29 +264,6 @@ TEST_F(NotesTest, ANoteThatCannotBeSavedIsReportedAndStaysInTheDialog) {
     });
     script.Then("it closes", Closes());
     script.Do("check the file", [&] { EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "new text"}})); });
-    Run(script, window);
-}
-
-TEST_F(NotesTest, TheEditsRefuseMoreThanANoteCanHold) {
-    // 32767 two-byte characters: 65534 bytes, one byte short of the limit.
-    std::string almostFull;
-    for (int i = 0; i < 32767; ++i) almostFull += "字";
-    Script script;
-    script.Do("click February 14", [&] { ClickDay(14); });
-    script.Then("the note dialog", Opens(kNoteDialog));
-    script.Do("fill it, then type", [&] {
-        HWND edit = GetDlgItem(dialog, IDC_GREGORIAN_NOTE);
-        SetEdit(dialog, IDC_GREGORIAN_NOTE, almostFull);
-        EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE).size(), 65534u);  // the edit's own limit is lifted
-        SendMessageW(edit, EM_SETSEL, 65534, 65534);
-        SendMessageW(edit, WM_CHAR, L'a', 0);   // fits: 65535 bytes
-        SendMessageW(edit, WM_CHAR, L'b', 0);   // would not
-        SendMessageW(edit, WM_CHAR, 0x5B57, 0); // nor would a character of two bytes
-        EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_NOTE), almostFull + "a");
-        Press(dialog, IDOK);
-    });
-    script.Then("it closes", Closes());
-    script.Do("check the file", [&] { EXPECT_EQ(NoteFile("102"), NoteFileBytes({{14, almostFull + "a"}})); });
     Run(script, window);
 }
 

@@ -29,6 +29,12 @@ std::vector<COLORREF> Drawn(const Face& face, std::string_view text) {
     return pixels;
 }
 
+// Names the case in test listings instead of dumping its bytes (the face's
+// name escaped, as it is GB18030).
+void PrintTo(const Face& face, std::ostream* out) {
+    *out << ::testing::PrintToString(std::string(face.name)) << ' ' << face.height << " px, weight " << face.weight;
+}
+
 class FontsTest : public ::testing::TestWithParam<Face> {};
 
 TEST_P(FontsTest, ChineseCharactersAreNotBoxes) {

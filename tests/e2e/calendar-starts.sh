@@ -3,6 +3,7 @@
 # with the grid's colours where they belong, and ends through its prompt.
 #   calendar-starts.sh ALMANAC_EXE PRISTINE_PREFIX
 set -eu
+# shellcheck source=desktop.sh
 . "$(dirname "$0")/desktop.sh"
 exe=$1
 desktop_start "$2"

@@ -1,7 +1,8 @@
+# shellcheck shell=sh
 # Helpers for driving the real almanac.exe on a virtual display, sourced by
 # the end-to-end tests: a private Wine prefix, an Xvfb display with a window
-# manager (without one, focus and keys never reach Wine's windows), xdotool
-# for the pointer and the keyboard, ImageMagick for screenshots.
+# manager (tools/virtual-display.sh), xdotool for the pointer and the
+# keyboard, ImageMagick for screenshots.
 
 fail() {
     echo "FAIL: $*" >&2
@@ -9,7 +10,10 @@ fail() {
 }
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=../../tools/wine-arch.sh
 . "$root/tools/wine-arch.sh"
+# shellcheck source=../../tools/virtual-display.sh
+. "$root/tools/virtual-display.sh"
 
 # desktop_start PRISTINE_PREFIX: a copy of the prefix and a display of our own.
 desktop_start() {
@@ -17,19 +21,12 @@ desktop_start() {
     export WINEPREFIX="$work/prefix" WINEDEBUG=-all
     cp -a "$1/." "$WINEPREFIX/"
     trap desktop_stop EXIT INT TERM
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(cat "$work/display")"
-    openbox >/dev/null 2>&1 &
-    openbox_pid=$!
-    sleep 1
+    virtual_display_start "$work" || fail "the virtual display (Xvfb, openbox) did not start"
 }
 
 desktop_stop() {
     wineserver -k 2>/dev/null || true
-    kill "$openbox_pid" "$xvfb_pid" 2>/dev/null || true
+    virtual_display_stop
     wait 2>/dev/null || true
     rm -rf "$work"
 }

@@ -4,6 +4,7 @@
 # and hovering it shows the note; the program ends through its prompt.
 #   notes-by-hand.sh ALMANAC_EXE PRISTINE_PREFIX
 set -eu
+# shellcheck source=desktop.sh
 . "$(dirname "$0")/desktop.sh"
 exe=$1
 desktop_start "$2"

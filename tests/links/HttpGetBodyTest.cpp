@@ -14,6 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::Pause;
+using testing::HttpAnswer;
 using testing::Send;
 using testing::Stall;
 using testing::Step;
@@ -25,11 +26,6 @@ constexpr std::chrono::milliseconds kShort = 300ms;
 constexpr std::chrono::milliseconds kOverrun = 10s;
 
 const std::string kAnswer = "\r\n*http://a.example/x\t节日\r\n";
-
-std::string Response(std::string_view body, std::string_view status = "200 OK") {
-    return "HTTP/1.1 " + std::string(status) + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
-           std::string(body);
-}
 
 struct Fetched {
     int result;
@@ -91,7 +87,7 @@ const std::string kPaddingHeader = "X-Padding: " + std::string(1500, 'p') + "\r\
 INSTANTIATE_TEST_SUITE_P(
     Responses, HttpExchangeTest,
     ::testing::Values(
-        ExchangeCase{"AnswerThenClose", {Send(Response(kAnswer))}, HTTP_OK, kAnswer},
+        ExchangeCase{"AnswerThenClose", {Send(HttpAnswer(kAnswer))}, HTTP_OK, kAnswer},
         // HTTP/1.1 keeps the connection: the body ends by its length, not by a close.
         ExchangeCase{"LengthEndsTheBodyOnAnOpenConnection",
                      {Send("HTTP/1.1 200 OK\r\ncontent-length:  " + std::to_string(kAnswer.size()) + " \r\n\r\n" +
@@ -104,19 +100,19 @@ INSTANTIATE_TEST_SUITE_P(
                      HTTP_OK, kAnswer},
         ExchangeCase{"NoLengthEndsAtTheClose", {Send("HTTP/1.1 200 OK\r\n\r\n"), Pause(60), Send(kAnswer)},
                      HTTP_OK, kAnswer},
-        ExchangeCase{"StatusIsNotExamined", {Send(Response(kAnswer, "404 Not Found"))}, HTTP_OK, kAnswer},
-        ExchangeCase{"HeadersOnly", {Send(Response("")), Stall()}, HTTP_OK, ""},
+        ExchangeCase{"StatusIsNotExamined", {Send(HttpAnswer(kAnswer, "404 Not Found"))}, HTTP_OK, kAnswer},
+        ExchangeCase{"HeadersOnly", {Send(HttpAnswer("")), Stall()}, HTTP_OK, ""},
         ExchangeCase{"NothingAfterTheBlankLine", {Send("HTTP/1.1 200 OK\r\n\r\n")}, HTTP_OK, ""},
-        ExchangeCase{"LongBodyIsCutToCapacity", {Send(Response(kLongBody))}, HTTP_OK, kLongBody.substr(0, kCapacity)},
-        ExchangeCase{"ResponseLimitCutsAHugeBody", {Send(Response(kHugeBody)), Stall()}, HTTP_OK,
+        ExchangeCase{"LongBodyIsCutToCapacity", {Send(HttpAnswer(kLongBody))}, HTTP_OK, kLongBody.substr(0, kCapacity)},
+        ExchangeCase{"ResponseLimitCutsAHugeBody", {Send(HttpAnswer(kHugeBody)), Stall()}, HTTP_OK,
                      kHugeBody.substr(0, kCapacity)},
         ExchangeCase{"BytesPastTheLengthAreDropped", {Send("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n*abcdef")},
                      HTTP_OK, "*abc"},
         ExchangeCase{"ClosedWithoutAByte", {}, HTTP_NO_ANSWER, ""},
         ExchangeCase{"ClosedBeforeTheBlankLine", {Send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n")},
                      HTTP_NO_HEADER_END, ""},
-        ExchangeCase{"ClosedShortOfTheLength", {Send(Response(kAnswer).substr(0, 50))}, HTTP_NO_ANSWER, ""},
-        ExchangeCase{"SilentShortOfTheLength", {Send(Response(kAnswer).substr(0, 50)), Stall()}, HTTP_NO_ANSWER, "",
+        ExchangeCase{"ClosedShortOfTheLength", {Send(HttpAnswer(kAnswer).substr(0, 50))}, HTTP_NO_ANSWER, ""},
+        ExchangeCase{"SilentShortOfTheLength", {Send(HttpAnswer(kAnswer).substr(0, 50)), Stall()}, HTTP_NO_ANSWER, "",
                      kShort},
         // Without a length only the close shows that the body is whole.
         ExchangeCase{"SilentWithoutLengthOrClose", {Send("HTTP/1.1 200 OK\r\n\r\n" + kAnswer), Stall()},
@@ -131,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HttpGetBodyTest, SendsExactlyTheRequestBytes) {
-    testing::LoopbackServer server({Send(Response(kAnswer))});
+    testing::LoopbackServer server({Send(HttpAnswer(kAnswer))});
     ASSERT_EQ(FetchFrom(server, kPatient, "localhost").result, HTTP_OK);
     EXPECT_EQ(server.Requests(), std::vector<std::string>{"GET /link230/ HTTP/1.1\r\nHost:localhost\r\nVer:1.2\r\n\r\n"});
 }

@@ -17,6 +17,7 @@ static void PrintTo(const RemoteLink& link, std::ostream* out) {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::HttpAnswer;
 using testing::Send;
 
 struct AnswerCase {
@@ -65,11 +66,6 @@ TEST(LinkTargetTest, OnlyWebAddressesPass) {
 
 TEST(LinkTargetTest, TheBuildsSiteAddressIsOneToo) { EXPECT_TRUE(IsSafeLinkTarget(SITE_URL)); }
 
-std::string Response(std::string_view body, std::string_view status = "200 OK") {
-    return "HTTP/1.1 " + std::string(status) + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
-           std::string(body);
-}
-
 struct FetchCase {
     const char* name;
     std::string response;
@@ -93,14 +89,14 @@ const std::string kLongCaption(2000, 'c');
 INSTANTIATE_TEST_SUITE_P(
     Servers, FetchRemoteLinkTest,
     ::testing::Values(
-        FetchCase{"Answer", Response("\r\n*http://a.example/x\t今日黄历\r\n"),
+        FetchCase{"Answer", HttpAnswer("\r\n*http://a.example/x\t今日黄历\r\n"),
                   RemoteLink{"http://a.example/x", "今日黄历\r\n"}},
-        FetchCase{"AnswerWithAnotherStatus", Response("*http://a/\tC", "503 Service Unavailable"),
+        FetchCase{"AnswerWithAnotherStatus", HttpAnswer("*http://a/\tC", "503 Service Unavailable"),
                   RemoteLink{"http://a/", "C"}},
         // 1023 bytes of the body: '*', 9 of the target, the tab and 1012 of the caption.
-        FetchCase{"LongAnswerIsCut", Response("*http://a/\t" + kLongCaption),
+        FetchCase{"LongAnswerIsCut", HttpAnswer("*http://a/\t" + kLongCaption),
                   RemoteLink{"http://a/", kLongCaption.substr(0, 1012)}},
-        FetchCase{"UnsafeTarget", Response("*file:///C:/x\tC"), std::nullopt},
+        FetchCase{"UnsafeTarget", HttpAnswer("*file:///C:/x\tC"), std::nullopt},
         FetchCase{"FailedExchange", "HTTP/1.1 200 OK\r\n", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -43,8 +43,7 @@ private:
 
 TEST(LinkFetcherTest, DeliversTheLink) {
     const std::string body = "\r\n*http://a.example/x\t今日黄历\r\n";
-    testing::LoopbackServer server(
-        {Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body), Stall()});
+    testing::LoopbackServer server({Send(testing::HttpAnswer(body)), Stall()});
     LinkFetcher fetcher({"127.0.0.1", server.Port(), 5s});
     Catcher catcher;
     ASSERT_TRUE(fetcher.Start(catcher.Delivery()));

@@ -107,6 +107,13 @@ private:
     OwnedSocket queued_;
 };
 
+// An HTTP response as the link server sends it: the status line, the body's
+// length and the body.
+inline std::string HttpAnswer(std::string_view body, std::string_view status = "200 OK") {
+    return "HTTP/1.1 " + std::string(status) + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
+           std::string(body);
+}
+
 struct Step {
     enum class Kind { Send, Pause, Stall };
     Kind kind;

@@ -74,6 +74,9 @@ struct LoadCase {
     std::vector<std::pair<int, std::string>> notes;  // the slots that hold a text
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const LoadCase& c, std::ostream* out) { *out << c.name; }
+
 class NoteLoadTest : public NoteStoreTest, public ::testing::WithParamInterface<LoadCase> {};
 
 TEST_P(NoteLoadTest, LoadsWhatTheFileHolds) {

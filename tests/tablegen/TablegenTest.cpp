@@ -17,6 +17,9 @@ struct SampleYear {
     double toleranceMinutes;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const SampleYear& sample, std::ostream* out) { *out << sample.year; }
+
 class SolarTermSampleTest : public testing::TestWithParam<SampleYear> {};
 
 TEST_P(SolarTermSampleTest, ComputationAgreesWithThePublishedRow) {
