@@ -4,7 +4,8 @@
 The layers, lowest first; a folder includes its own headers and those of
 the folders it lists. framework/Gb18030.h and framework/Text.h, the text
 codec, are portable and open to every folder that handles text. Portable
-folders include no Windows header, but in files named *Windows.cpp.
+folders include no Windows header, but in files named *Windows.cpp and in
+the branch of an `#ifdef _WIN32`.
 
     check-layers.py ROOT    checks the source tree under ROOT
 """
@@ -30,6 +31,28 @@ LAYERS = {
 }
 
 WINDOWS_HEADERS = re.compile(r"#\s*include\s*<(windows|winsock2|ws2tcpip|shellapi|shlobj|commdlg|commctrl)\.h>", re.I)
+CONDITIONAL = re.compile(r"\s*#\s*(if|ifdef|ifndef|elif|else|endif)\b(.*)")
+WINDOWS_ONLY = re.compile(r"^\s*(defined\s*\(?\s*)?_WIN32\b")
+
+
+def unguarded_windows_include(text):
+    """A Windows header outside the Windows branch of a conditional."""
+    branches = []  # for each open conditional: is this branch Windows only?
+    for line in text.splitlines():
+        conditional = CONDITIONAL.match(line)
+        if conditional:
+            word, rest = conditional.groups()
+            if word in ("if", "ifdef"):
+                branches.append(bool(WINDOWS_ONLY.match(rest)))
+            elif word == "ifndef":
+                branches.append(False)
+            elif word in ("elif", "else") and branches:
+                branches[-1] = False
+            elif word == "endif" and branches:
+                branches.pop()
+        elif WINDOWS_HEADERS.search(line) and not any(branches):
+            return True
+    return False
 QUOTED_INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
 
 
@@ -59,7 +82,7 @@ def problems(root):
                 continue
             elif target != folder and target not in allowed:
                 yield f"{relative}: {folder}/ may not include \"{header}\""
-        if portable and not relative.endswith("Windows.cpp") and WINDOWS_HEADERS.search(text):
+        if portable and not relative.endswith("Windows.cpp") and unguarded_windows_include(text):
             yield f"{relative}: portable code includes a Windows header"
 
 

@@ -1,0 +1,2 @@
+// A planted fault: portable code reaching for Windows.
+#include <windows.h>
