@@ -2,10 +2,14 @@
 // bound to its HWND through the creation parameter and DWLP_USER in
 // WM_INITDIALOG and unbound in WM_NCDESTROY; messages go to the class's own
 // table, then OK and Cancel to their overridable operations. A data-exchange
-// step copies edit-control texts to and from string fields.
+// step copies edit-control texts to and from string fields. A dialog whose
+// initialisation throws never shows half made: it is destroyed, and the
+// exception comes out of RunModal or CreateModeless.
 #pragma once
 
 #include "framework/Window.h"
+
+#include <exception>
 
 namespace almanac::win {
 
@@ -29,9 +33,11 @@ public:
     virtual ~Dialog();
 
     // Runs the dialog modally; returns the value given to EndDialog, or -1
-    // when it could not be created.
+    // when it could not be created. Throws what OnInitDialog threw, once the
+    // dialog is gone.
     INT_PTR RunModal(HWND parent);
-    // Creates the dialog as a modeless window (owned by parent).
+    // Creates the dialog as a modeless window (owned by parent). Throws what
+    // OnInitDialog threw, once the dialog is gone.
     bool CreateModeless(HWND parent);
 
     // Copies the fields into the controls (false) or the controls into the
@@ -54,8 +60,11 @@ protected:
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void RethrowInitFailure();
 
     int templateId_;
+    bool modal_ = false;
+    std::exception_ptr initFailure_;
 };
 
 }  // namespace almanac::win
