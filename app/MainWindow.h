@@ -26,6 +26,7 @@ struct SessionState {
     int shownMonth = 0;
     std::string linkTarget;
     std::string linkCaption;
+    bool notesFolderReported = false;  // a subfolder of the notes is told of once
 };
 
 class MainWindow : public win::Dialog, public MemoHost, public MonthViewOwner {
@@ -91,6 +92,7 @@ private:
 
     void StartSockets();
     void PlaceWindow();
+    void EnterNotes();
     void CreateMemo();
     void CreateTopButtons();
     void FillSelectors();
