@@ -127,12 +127,16 @@ NotesFolderCheck EnterNotesFolder(const std::function<std::optional<std::string>
     NotesFolderCheck check;
     std::optional<std::string> base = documentsFolder();
     if (!base) base = ShellProfileFolder();
-    if (base) {
-        const std::string path = *base + "\\我的记事";
-        if (EnterFolder(path) != 0) {
-            check.notesFolder = FolderProblem{path, WhyNotEntered(path, GetLastError())};
-            return check;
-        }
+    // Without either, the notes would go to whatever folder the program
+    // was started in.
+    if (!base) {
+        check.notesFolder = FolderProblem{"我的记事", "系统说不出文档文件夹和用户文件夹在哪里。"};
+        return check;
+    }
+    const std::string path = *base + "\\我的记事";
+    if (EnterFolder(path) != 0) {
+        check.notesFolder = FolderProblem{path, WhyNotEntered(path, GetLastError())};
+        return check;
     }
     // Back from each subfolder by the notes folder's full path: ".." after a
     // subfolder that could not be entered would leave the notes folder.

@@ -68,8 +68,8 @@ struct NotesFolderCheck {
 
 // Makes "<documents>\我的记事" the current directory and makes sure of its
 // subfolders "日历" and "备忘". When the documents folder is unknown, the
-// user's profile folder stands in, and when that is unknown too, the current
-// directory. The current directory never ends anywhere but in the notes
+// user's profile folder stands in; when that is unknown too, there is no
+// notes folder. The current directory never ends anywhere but in the notes
 // folder, or, when that cannot be entered, where it was.
 NotesFolderCheck EnterNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder);
 
