@@ -522,29 +522,27 @@ TEST_F(MainWindowTest, MidnightPastTheLastPageTakesTodaysRingAway) {
     Run(script, window);
 }
 
+BOOL CALLBACK CountVisible(HWND window, LPARAM counter) {
+    if (IsWindowVisible(window)) ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
 // The visible top-level windows of this thread.
 int ThreadWindowCount() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM counter) {
-            if (IsWindowVisible(window)) ++*reinterpret_cast<int*>(counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&count));
     return count;
+}
+
+BOOL CALLBACK GatherText(HWND child, LPARAM gathered) {
+    *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
+    return TRUE;
 }
 
 // The texts of a message box (or any dialog), one after another.
 std::string DialogText(HWND dialog) {
     std::string text;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM gathered) {
-            *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
+    EnumChildWindows(dialog, GatherText, reinterpret_cast<LPARAM>(&text));
     return text;
 }
 

@@ -173,16 +173,15 @@ TEST(ProgramTest, TheCalendarComesBackAfterTheShellRestarts) {
     EXPECT_EQ(SendMessageW(GetDlgItem(again, IDC_YEAR_SELECTOR), CB_GETCURSEL, 0, 0), year);
 }
 
+BOOL CALLBACK GatherText(HWND child, LPARAM gathered) {
+    *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
+    return TRUE;
+}
+
 // The texts of a message box, one after another.
 std::string BoxText(HWND box) {
     std::string text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM gathered) {
-            *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
+    EnumChildWindows(box, GatherText, reinterpret_cast<LPARAM>(&text));
     return text;
 }
 
