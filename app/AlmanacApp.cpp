@@ -2,8 +2,34 @@
 
 #include "app/MainWindow.h"
 #include "app/ShellWatcher.h"
+#include "app/StartupFailure.h"
+
+#include <new>
 
 namespace almanac {
+
+namespace {
+
+// What a file far larger than any valid one once led to.
+constexpr const char* kOutOfMemory = "内存不足，或有文件大得出奇：程序无法启动，现在结束。";
+
+}  // namespace
+
+std::string StartupFailureText(std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const StartupFailure& startup) {
+        return startup.what();
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    } catch (const std::length_error&) {
+        return kOutOfMemory;
+    } catch (const std::exception& other) {
+        return std::string("程序无法启动，现在结束：") + other.what();
+    } catch (...) {
+        return "程序无法启动，现在结束。";
+    }
+}
 
 bool AlmanacApp::InitInstance() {
     // The event lives in the logon's own namespace; its handle stays open
@@ -17,16 +43,21 @@ bool AlmanacApp::InitInstance() {
 
     // The main window runs until the exit prompt ends it. When the shell
     // takes it away instead, the program waits for the shell to be back and
-    // makes it anew, on the same page.
+    // makes it anew, on the same page. A window that cannot start whole is
+    // gone when RunModal throws; the user is told why, and the program ends.
     ShellWatcher watcher;
     StateAcrossWindows session;
     for (;;) {
         HWND formerView = nullptr;
-        {
+        try {
             MainWindow window(environment_, session);
             window.RunModal(nullptr);
             if (window.EndedByExitPrompt()) break;
             formerView = window.FormerParent();
+        } catch (...) {
+            MessageBoxW(nullptr, win::Wide(StartupFailureText(std::current_exception())).c_str(),
+                        win::Wide(win::ProgramTitle()).c_str(), MB_OK | MB_ICONERROR);
+            break;
         }
         if (!watcher.WaitForShell(formerView)) break;
     }

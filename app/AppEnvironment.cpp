@@ -2,7 +2,7 @@
 
 #include "app/Settings.h"
 #include "framework/Text.h"
-#include "resources/Texts.h"
+#include "framework/Window.h"
 
 namespace almanac {
 
@@ -15,7 +15,7 @@ AppEnvironment AppEnvironment::System() {
     };
     environment.documentsFolder = ShellDocumentsFolder;
     environment.tellUser = [](HWND owner, const std::string& message) {
-        MessageBoxW(owner, win::Wide(message).c_str(), win::Wide(PROGRAM_TITLE).c_str(), MB_OK | MB_ICONWARNING);
+        MessageBoxW(owner, win::Wide(message).c_str(), win::Wide(win::ProgramTitle()).c_str(), MB_OK | MB_ICONWARNING);
     };
     return environment;
 }

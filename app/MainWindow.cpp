@@ -3,6 +3,7 @@
 #include "app/DesktopEmbedding.h"
 #include "app/ExitPrompt.h"
 #include "app/Settings.h"
+#include "app/StartupFailure.h"
 #include "dialogs/NoteEntryDialog.h"
 #include "dialogs/WeeklyNoteDialog.h"
 #include "links/LinkSettings.h"
@@ -29,17 +30,29 @@ struct YearMonth {
     int year, month;
 };
 
-// Browsing stops at February 1900 and at December 2059.
+// The pages run from February 1900 (January 1900 begins before the lunar
+// calendar's first day) to December 2059.
+constexpr YearMonth kFirstPage{kFirstYear, 2}, kLastPage{kLastYear, 12};
+
+// Browsing stops at the first page and at the last.
 YearMonth PreviousMonth(int year, int month) {
-    if (year == kFirstYear && month == 2) return {year, month};
+    if (year == kFirstPage.year && month == kFirstPage.month) return {year, month};
     if (month == 1) return {year - 1, 12};
     return {year, month - 1};
 }
 
 YearMonth NextMonth(int year, int month) {
-    if (year == kLastYear && month == 12) return {year, month};
+    if (year == kLastPage.year && month == kLastPage.month) return {year, month};
     if (month == 12) return {year + 1, 1};
     return {year, month + 1};
+}
+
+// The page nearest to a month: the month itself when there is a page for it.
+YearMonth NearestPage(int year, int month) {
+    const int wanted = year * 12 + month - 1;
+    if (wanted < kFirstPage.year * 12 + kFirstPage.month - 1) return kFirstPage;
+    if (wanted > kLastPage.year * 12 + kLastPage.month - 1) return kLastPage;
+    return {year, month};
 }
 
 struct TopButton {
@@ -62,7 +75,8 @@ MainWindow::~MainWindow() = default;
 
 // The order matters: the memo pad finds its default place from the window's
 // final position, the grid shows today through the return button, and moves
-// count only once everything stands.
+// count only once everything stands. Whatever cannot be made throws, and the
+// window goes without showing (the application says why).
 BOOL MainWindow::OnInitDialog() {
     PanelDialog::OnInitDialog();
     yearSelector_ = Item(IDC_YEAR_SELECTOR);
@@ -71,10 +85,10 @@ BOOL MainWindow::OnInitDialog() {
     PlaceWindow();
     SetText(TITLE);
     CheckAutostart();
-    EnterNotesFolder(environment_.documentsFolder);
+    EnterNotes();
 
     memoTab_ = std::make_unique<MemoTab>(*this);
-    memoTab_->CreateModeless(hwnd_);
+    if (!memoTab_->CreateModeless(hwnd_)) throw StartupFailure("记事小本的按钮无法创建：程序无法启动，现在结束。");
     PlaceTabs();
     CreateMemo();
     if (ReadNumberSetting("MemoShow") == 1)
@@ -84,7 +98,8 @@ BOOL MainWindow::OnInitDialog() {
 
     CreateTopButtons();
     grid_ = std::make_unique<MonthView>(this);
-    grid_->Create({0, 22, WIDTH, 22 + GRID_HEIGHT}, hwnd_, IDC_MONTH_GRID);
+    if (!grid_->Create({0, 22, WIDTH, 22 + GRID_HEIGHT}, hwnd_, IDC_MONTH_GRID))
+        throw StartupFailure("月历无法创建：程序无法启动，现在结束。");
     FillSelectors();
     ShowToday();
     if (session_.shownYear) ApplyMonth(session_.shownYear, session_.shownMonth);
@@ -112,26 +127,46 @@ void MainWindow::StartSockets() {
     MessageBoxW(hwnd_, win::Wide("网络初始化失败，请报告管理员").c_str(), win::Wide("警告").c_str(), MB_OK);
 }
 
-// The stored place, or (500, 300); pulled in so that the grid stays on the
-// screen (the test uses the grid's height, not the window's).
+// The stored place, or (500, 300), with negative values at 0; then the
+// whole window onto a monitor's work area, whatever was stored.
 void MainWindow::PlaceWindow() {
     int x = 500, y = 300;
     if (std::optional<int> storedX = ReadNumberSetting("PosX")) {
         x = std::max(*storedX, 0);
         if (std::optional<int> storedY = ReadNumberSetting("PosY")) y = std::max(*storedY, 0);
     }
-    const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN), screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
-    if (x + WIDTH > screenWidth) x = screenWidth - WIDTH;
-    if (y + GRID_HEIGHT > screenHeight) y = screenHeight - GRID_HEIGHT;
-    Move(x, y, WIDTH, HEIGHT, true);
+    POINT place = PlaceOnWorkArea(x, y, WIDTH, HEIGHT);
+    Move(place.x, place.y, WIDTH, HEIGHT, true);
 }
 
+// The notes folder must be there to use, or notes would be stored beside
+// it: the start ends when it cannot be entered. A subfolder that cannot be
+// entered is told of, and its notes fail to open and to save where they are.
+void MainWindow::EnterNotes() {
+    NotesFolderCheck check = EnterNotesFolder(environment_.documentsFolder);
+    if (check.notesFolder)
+        throw StartupFailure("记事文件夹无法进入：\n" + check.notesFolder->path + "\n" + check.notesFolder->reason +
+                             "\n为免记事存到别处，程序现在结束。");
+    if (check.subfolders.empty()) return;
+    std::string text;
+    for (const FolderProblem& problem : check.subfolders)
+        text += "记事文件夹无法进入：\n" + problem.path + "\n" + problem.reason + "\n其中的记事无法读出，也无法保存。\n\n";
+    text.resize(text.size() - 2);
+    TellOnce("我的记事", text);
+}
+
+// The pad places itself from its stored place; it comes whole onto a
+// monitor's work area here (and, moved, stores the place it came to).
 void MainWindow::CreateMemo() {
     memoPad_ = std::make_unique<MemoPad>(*this);
     RECT window = WindowRect();
     memoPad_->defaultX = window.left;
     memoPad_->defaultY = window.bottom + 10;
-    memoPad_->CreateModeless(hwnd_);
+    if (!memoPad_->CreateModeless(hwnd_)) throw StartupFailure("记事小本无法创建：程序无法启动，现在结束。");
+    const RECT pad = memoPad_->WindowRect(), size = memoPad_->ClientRect();
+    POINT place = PlaceOnWorkArea(pad.left, pad.top, size.right, size.bottom);
+    if (place.x != pad.left || place.y != pad.top)
+        SetWindowPos(memoPad_->Handle(), nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::CreateTopButtons() {
@@ -155,6 +190,9 @@ void MainWindow::FillSelectors() {
         yearSelector_.Send(CB_ADDSTRING, 0, LPARAM(win::Wide(std::to_string(year) + "年").c_str()));
 }
 
+// A clock outside the calendar's range shows the page nearest to today,
+// with today still the marked date, off that page: no day of it carries
+// today's ring, and the return button stays.
 void MainWindow::ShowToday() {
     if (memoPad_) memoPad_->RetryRead();
     SYSTEMTIME now = environment_.localTime();
@@ -166,7 +204,9 @@ void MainWindow::ShowToday() {
         page.markedMonth == todayMonth_ && page.markedDay == todayDay_)
         return;
     grid_->ShowMonth(todayYear_, todayMonth_, todayDay_);
-    SelectMonth(todayYear_, todayMonth_);
+    const YearMonth shown = NearestPage(todayYear_, todayMonth_);
+    if (shown.year != todayYear_ || shown.month != todayMonth_) grid_->ShowMonth(shown.year, shown.month, 0);
+    SelectMonth(shown.year, shown.month);
 }
 
 void MainWindow::ApplyMonth(int year, int month) {
@@ -386,6 +426,7 @@ void MainWindow::RunExitPrompt() {
 // Whoever ends the window, what the next one needs is kept.
 LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     KillTimer(hwnd_, kTickTimer);
+    if (!grid_) return 0;  // the start did not come this far
     session_.shownYear = grid_->Page().shownYear;
     session_.shownMonth = grid_->Page().shownMonth;
     session_.linkTarget = linkTarget_;

@@ -101,6 +101,7 @@ private:
 
     void StartSockets();
     void PlaceWindow();
+    void EnterNotes();
     void CreateMemo();
     void CreateTopButtons();
     void FillSelectors();

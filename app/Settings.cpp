@@ -2,6 +2,7 @@
 
 #include "framework/Registry.h"
 #include "framework/Text.h"
+#include "store/WholeFile.h"
 
 #include <shlobj.h>
 #include <windows.h>
@@ -57,6 +58,26 @@ void WritePositionSettings(std::string_view xName, std::string_view yName, POINT
     WriteNumberSetting(yName, position.y);
 }
 
+POINT PlaceOnWorkArea(long long x, long long y, int width, int height) {
+    // Far-off places come near the screens first, keeping their direction,
+    // so that the rectangle fits a RECT for MonitorFromRect.
+    const long long screensLeft = GetSystemMetrics(SM_XVIRTUALSCREEN), screensTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const long long screensRight = screensLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const long long screensBottom = screensTop + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    x = std::clamp(x, screensLeft - width, std::max(screensRight, screensLeft - width));
+    y = std::clamp(y, screensTop - height, std::max(screensBottom, screensTop - height));
+    const RECT wanted{LONG(x), LONG(y), LONG(x + width), LONG(y + height)};
+
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    const RECT& work = monitor.rcWork;
+    x = std::max<long long>(std::min<long long>(x, work.right - width), work.left);
+    y = std::max<long long>(std::min<long long>(y, work.bottom - height), work.top);
+    return {LONG(x), LONG(y)};
+}
+
 std::string ExecutablePath() {
     std::vector<wchar_t> path(32768);
     DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
@@ -83,14 +104,54 @@ int EnterFolder(std::string_view path) {
     return SetCurrentDirectoryW(folder.c_str()) ? 0 : -1;
 }
 
-void EnterNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder) {
+namespace {
+
+std::string CurrentDirectory() {
+    std::wstring path(GetCurrentDirectoryW(0, nullptr), L'\0');
+    path.resize(GetCurrentDirectoryW(DWORD(path.size()), path.data()));
+    return win::Narrow(path);
+}
+
+// Why a folder could not be entered: a file in its place, or the system's
+// words for the error of the last try.
+std::string WhyNotEntered(std::string_view path, DWORD error) {
+    DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return "这是一个文件，不是文件夹。";
+    return SystemErrorText(int(error));
+}
+
+}  // namespace
+
+NotesFolderCheck EnterNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder) {
+    NotesFolderCheck check;
     std::optional<std::string> base = documentsFolder();
     if (!base) base = ShellProfileFolder();
-    if (base) EnterFolder(*base + "\\我的记事");
-    EnterFolder("日历");
-    EnterFolder("..");
-    EnterFolder("备忘");
-    EnterFolder("..");
+    // Without either, the notes would go to whatever folder the program
+    // was started in.
+    if (!base) {
+        check.notesFolder = FolderProblem{"我的记事", "系统说不出文档文件夹和用户文件夹在哪里。"};
+        return check;
+    }
+    const std::string path = *base + "\\我的记事";
+    if (EnterFolder(path) != 0) {
+        check.notesFolder = FolderProblem{path, WhyNotEntered(path, GetLastError())};
+        return check;
+    }
+    // Back from each subfolder by the notes folder's full path: ".." after a
+    // subfolder that could not be entered would leave the notes folder.
+    const std::string notes = CurrentDirectory();
+    for (const char* name : {"日历", "备忘"}) {
+        if (EnterFolder(name) != 0) {
+            check.subfolders.push_back({notes + "\\" + name, WhyNotEntered(name, GetLastError())});
+            continue;
+        }
+        if (EnterFolder(notes) != 0) {
+            check.notesFolder = FolderProblem{notes, WhyNotEntered(notes, GetLastError())};
+            return check;
+        }
+    }
+    return check;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace almanac {
 
@@ -30,6 +31,12 @@ void WriteNumberSetting(std::string_view name, int value);
 // A window's place, as the pair of settings xName and yName.
 void WritePositionSettings(std::string_view xName, std::string_view yName, POINT position);
 
+// Where a window of width × height meant for (x, y) goes so that it shows
+// whole: onto the work area of the monitor nearest to it, pulled in from the
+// edges it crosses (a window larger than the work area keeps its top-left
+// corner there). Any x and y, however far off or gone their monitor.
+POINT PlaceOnWorkArea(long long x, long long y, int width, int height);
+
 // The full path of the running executable, in GB18030.
 std::string ExecutablePath();
 
@@ -44,11 +51,27 @@ bool CheckAutostart();
 // Makes path the current directory, creating it (one level) when needed.
 int EnterFolder(std::string_view path);
 
-// Makes "<documents>\我的记事" the current directory with its subfolders
-// "日历" and "备忘". When the documents folder is unknown, the user's profile
-// folder stands in, and when that is unknown too, the current directory.
-// The steps' results are ignored, as each starts where the last left off.
-void EnterNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder);
+// A folder of the notes that cannot be used: its path and why, in words.
+struct FolderProblem {
+    std::string path;
+    std::string reason;
+};
+
+struct NotesFolderCheck {
+    // The notes folder itself could not be made or entered: the current
+    // directory is unchanged and nothing else was tried.
+    std::optional<FolderProblem> notesFolder;
+    // "日历" or "备忘" could not be made or entered; the current directory
+    // is the notes folder, so their files simply fail to open there.
+    std::vector<FolderProblem> subfolders;
+};
+
+// Makes "<documents>\我的记事" the current directory and makes sure of its
+// subfolders "日历" and "备忘". When the documents folder is unknown, the
+// user's profile folder stands in; when that is unknown too, there is no
+// notes folder. The current directory never ends anywhere but in the notes
+// folder, or, when that cannot be entered, where it was.
+NotesFolderCheck EnterNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder);
 
 // The shell's folders, in GB18030; nothing when the shell cannot tell.
 std::optional<std::string> ShellDocumentsFolder();

@@ -18,14 +18,21 @@ int MonthPage::ShowMonth(int year, int month, int day) {
         markedDay = marked;
     }
 
-    LunarDate lunar = LunarDate::FromGregorian(year, month, 1);
+    // A day the lunar year table does not cover has no lunar date (the empty
+    // record), so it shows no lunar text; the walk starts again at the first
+    // day that it covers.
+    LunarDate lunar;
     for (int d = 1; d <= daysInMonth; ++d) {
         DayCell& cell = cells[d];
         cell.weekday = DayOfWeek(year, month, d);
+        if (!HasLunarDate(year, month, d))
+            lunar = LunarDate{};
+        else if (lunar.year == 0)
+            lunar = LunarDate::FromGregorian(year, month, d);
         cell.lunar = lunar;
-        lunar.NextDay();
+        if (lunar.year != 0) lunar.NextDay();
         cell.termMarker = 0;
-        cell.festival = LunarFestivalName(cell.lunar);
+        cell.festival = cell.lunar.year != 0 ? LunarFestivalName(cell.lunar) : nullptr;
         if (!cell.festival) cell.festival = GregorianHolidayName(month, d);
         cell.isMonthName = false;
     }
@@ -63,8 +70,14 @@ std::string MonthPage::YearCaption() const {
         std::snprintf(text, sizeof text, "%s【%s】年", StemBranchName(lunarYear - 1864), ZodiacName(lunarYear));
         return std::string(text);
     };
-    int firstYear = cells[1].lunar.year;
-    int lastYear = cells[daysInMonth].lunar.year;
+    // The lunar years of the first and last days that have a lunar date.
+    int firstYear = 0, lastYear = 0;
+    for (int d = 1; d <= daysInMonth; ++d) {
+        if (cells[d].lunar.year == 0) continue;
+        if (firstYear == 0) firstYear = cells[d].lunar.year;
+        lastYear = cells[d].lunar.year;
+    }
+    if (firstYear == 0) return {};
     std::string caption = yearName(firstYear);
     if (lastYear != firstYear) caption += "－" + yearName(lastYear);
     return caption;

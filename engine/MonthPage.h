@@ -31,13 +31,15 @@ struct MonthPage {
 
     // Builds the page for a month of February 1900 … December 2059; a day
     // other than 0 (clamped to the month's length) becomes the marked date.
-    // Returns 1.
+    // Days of other months that the lunar year table does not cover get no
+    // lunar date and no lunar text. Returns 1.
     int ShowMonth(int year, int month, int day);
 
     // The month on show is the marked date's month.
     bool ShowsMarkedMonth() const { return shownYear == markedYear && shownMonth == markedMonth; }
 
-    // "癸卯【兔】年", or "癸卯【兔】年－甲辰【龙】年" when the month spans two lunar years.
+    // "癸卯【兔】年", or "癸卯【兔】年－甲辰【龙】年" when the month spans two lunar years;
+    // empty when no day of the month has a lunar date.
     std::string YearCaption() const;
 
 private:

@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include <utility>
+
 namespace almanac::win {
 
 void DataExchange::Text(int controlId, std::string& field) const {
@@ -19,13 +21,25 @@ Dialog::~Dialog() {
 }
 
 INT_PTR Dialog::RunModal(HWND parent) {
-    return DialogBoxParamW(Instance(), MAKEINTRESOURCEW(templateId_), parent, Procedure,
-                           reinterpret_cast<LPARAM>(this));
+    modal_ = true;
+    INT_PTR result = DialogBoxParamW(Instance(), MAKEINTRESOURCEW(templateId_), parent, Procedure,
+                                     reinterpret_cast<LPARAM>(this));
+    modal_ = false;
+    RethrowInitFailure();
+    return result;
 }
 
 bool Dialog::CreateModeless(HWND parent) {
-    return CreateDialogParamW(Instance(), MAKEINTRESOURCEW(templateId_), parent, Procedure,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
+    HWND created = CreateDialogParamW(Instance(), MAKEINTRESOURCEW(templateId_), parent, Procedure,
+                                      reinterpret_cast<LPARAM>(this));
+    RethrowInitFailure();
+    return created != nullptr;
+}
+
+void Dialog::RethrowInitFailure() {
+    if (!initFailure_) return;
+    std::exception_ptr failure = std::exchange(initFailure_, nullptr);
+    std::rethrow_exception(failure);
 }
 
 void Dialog::UpdateData(bool saveAndValidate) {
@@ -65,7 +79,14 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         try {
             return self->OnInitDialog();
         } catch (...) {
-            return TRUE;
+            // Half made, the dialog would look whole and act wrong: it goes,
+            // and the exception reaches its creator past the system's frames.
+            self->initFailure_ = std::current_exception();
+            if (self->modal_)
+                ::EndDialog(hwnd, -1);
+            else
+                DestroyWindow(hwnd);
+            return FALSE;
         }
     }
     auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));

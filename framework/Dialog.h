@@ -8,9 +8,14 @@
 // ends with OK or Cancel; a PanelDialog is part of the program's surface
 // (the main panel, the memo pad, its tab, the pop-up), where Enter and Esc
 // do nothing.
+//
+// A dialog whose initialisation throws never shows half made: it is
+// destroyed, and the exception comes out of RunModal or CreateModeless.
 #pragma once
 
 #include "framework/Window.h"
+
+#include <exception>
 
 namespace almanac::win {
 
@@ -39,10 +44,12 @@ protected:
     explicit Dialog(int templateId) : templateId_(templateId) {}
 
     // Runs the dialog in its own modal loop; returns the value given to
-    // EndDialog, or -1 when it could not be created.
+    // EndDialog, or -1 when it could not be created. Throws what
+    // OnInitDialog threw, once the dialog is gone.
     INT_PTR RunModal(HWND parent);
     void EndDialog(INT_PTR result) { ::EndDialog(hwnd_, result); }
-    // Creates the dialog as a modeless window (owned by parent).
+    // Creates the dialog as a modeless window (owned by parent). Throws what
+    // OnInitDialog threw, once the dialog is gone.
     bool CreateModeless(HWND parent);
 
     // Base: the fields go into the controls; TRUE lets the dialog manager
@@ -58,8 +65,11 @@ protected:
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void RethrowInitFailure();
 
     int templateId_;
+    bool modal_ = false;
+    std::exception_ptr initFailure_;
 };
 
 // Asks something: runs modally and ends with OK (the controls go into the

@@ -1,4 +1,6 @@
+#include "app/AlmanacApp.h"
 #include "app/DesktopEmbedding.h"
+#include "app/StartupFailure.h"
 #include "resources/resource.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/ShellStandIns.h"
@@ -6,7 +8,10 @@
 
 #include "tests/app/AllocationCounter.h"
 
+#include <algorithm>
 #include <atomic>
+#include <new>
+#include <stdexcept>
 #include <thread>
 
 namespace almanac {
@@ -48,11 +53,29 @@ protected:
         KillTimer(window->Handle(), 1);
         for (int i = 0; i < count; ++i) SendMessageW(window->Handle(), WM_TIMER, 1, 0);
     }
-    static POINT ExpectedPlace(int x, int y) {
-        int width = GetSystemMetrics(SM_CXFULLSCREEN), height = GetSystemMetrics(SM_CYFULLSCREEN);
-        if (x + MainWindow::WIDTH > width) x = width - MainWindow::WIDTH;
-        if (y + MainWindow::GRID_HEIGHT > height) y = height - MainWindow::GRID_HEIGHT;
-        return {x, y};
+    // The work area of the one screen the tests have.
+    static RECT WorkArea() {
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        return work;
+    }
+    // A window meant for (x, y), pulled in from the work area's edges.
+    static POINT ExpectedPlace(long long x, long long y, int width = MainWindow::WIDTH, int height = MainWindow::HEIGHT) {
+        RECT work = WorkArea();
+        x = std::max<long long>(std::min<long long>(x, work.right - width), work.left);
+        y = std::max<long long>(std::min<long long>(y, work.bottom - height), work.top);
+        return {LONG(x), LONG(y)};
+    }
+    static void ExpectWhollyOnTheWorkArea(const RECT& rect) {
+        RECT work = WorkArea();
+        EXPECT_GE(rect.left, work.left);
+        EXPECT_GE(rect.top, work.top);
+        EXPECT_LE(rect.right, work.right);
+        EXPECT_LE(rect.bottom, work.bottom);
+    }
+    // The calendar's last page is December of the year selector's last year.
+    static int LastYear(MainWindow* window) {
+        return 1900 + int(SendMessageW(GetDlgItem(window->Handle(), IDC_YEAR_SELECTOR), CB_GETCOUNT, 0, 0)) - 1;
     }
 
     MainWindow* window = nullptr;
@@ -103,7 +126,7 @@ struct StoredPlace {
     const char* name;
     const wchar_t* posX;  // null: not stored
     const wchar_t* posY;
-    int x, y;             // before the pull from the screen's edge
+    long long x, y;       // before the pull from the work area's edges
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -121,6 +144,9 @@ TEST_P(StoredPlaceTest, TheWindowStartsWhereTheSettingsSay) {
         POINT expected = ExpectedPlace(place.x, place.y);
         EXPECT_EQ(rect.left, expected.x);
         EXPECT_EQ(rect.top, expected.y);
+        EXPECT_EQ(rect.right - rect.left, MainWindow::WIDTH);
+        EXPECT_EQ(rect.bottom - rect.top, MainWindow::HEIGHT);
+        ExpectWhollyOnTheWorkArea(rect);
         // Starting is no move of the user's: the settings stay as they were.
         EXPECT_EQ(RegistryText(kSettingsKey, L"PosX"), place.posX ? std::optional<std::wstring>(place.posX) : std::nullopt);
     });
@@ -135,7 +161,42 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredPlace{"NegativeY", L"120", L"-5", 120, 0}, StoredPlace{"Letters", L"abc", L"80", 0, 80},
                       StoredPlace{"NoY", L"120", nullptr, 120, 300}, StoredPlace{"OnlyY", nullptr, L"80", 500, 300},
                       StoredPlace{"TooLong", kTooLong.c_str(), L"80", 500, 300},
-                      StoredPlace{"OffTheScreen", L"5000", L"5000", 5000, 5000}),
+                      StoredPlace{"OffTheScreen", L"5000", L"5000", 5000, 5000},
+                      // Once x + 363 overflowed and left the window at (32767, 32767).
+                      StoredPlace{"Largest", L"2147483647", L"2147483647", 2147483647, 2147483647},
+                      StoredPlace{"Overflowing", L"99999999999", L"-99999999999", 2147483647, 0},
+                      StoredPlace{"Smallest", L"-2147483648", L"-2147483648", 0, 0},
+                      StoredPlace{"GoneMonitorRight", L"3000", L"100", 3000, 100},
+                      StoredPlace{"GoneMonitorBelow", L"100", L"3000", 100, 3000}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class StoredMemoPlaceTest : public MainWindowTest, public ::testing::WithParamInterface<StoredPlace> {};
+
+TEST_P(StoredMemoPlaceTest, ThePadStartsWhollyOnTheWorkArea) {
+    const StoredPlace& place = GetParam();
+    SetRegistryText(kSettingsKey, L"MemoShow", L"1");
+    SetRegistryText(kSettingsKey, L"MemoX", place.posX);
+    SetRegistryText(kSettingsKey, L"MemoY", place.posY);
+    Script script;
+    script.Do("check the pad", [&] {
+        EXPECT_TRUE(window->Memo().IsVisible());
+        RECT pad = window->Memo().WindowRect(), size = window->Memo().ClientRect();
+        POINT expected = ExpectedPlace(place.x, place.y, size.right, size.bottom);
+        EXPECT_EQ(pad.left, expected.x);
+        EXPECT_EQ(pad.top, expected.y);
+        ExpectWhollyOnTheWorkArea(pad);
+    });
+    Run(script, window);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StoredMemoPlaceTest,
+    ::testing::Values(StoredPlace{"AsStored", L"120", L"80", 120, 80},
+                      StoredPlace{"Largest", L"2147483647", L"2147483647", 2147483647, 2147483647},
+                      StoredPlace{"Smallest", L"-2147483648", L"-2147483648", -2147483648LL, -2147483648LL},
+                      StoredPlace{"Overflowing", L"99999999999", L"5", 2147483647, 5},
+                      StoredPlace{"GoneMonitorLeft", L"-3000", L"80", -3000, 80},
+                      StoredPlace{"GoneMonitorAbove", L"80", L"-3000", 80, -3000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, MemoShowDecidesBetweenPadAndTab) {
@@ -386,6 +447,191 @@ TEST_F(MainWindowTest, AnIdleTickAllocatesNothing) {
         EXPECT_EQ(testing::Allocations() - before, 0);
     });
     Run(script, window);
+}
+
+// A clock outside the calendar's range shows the nearest page, marks no day
+// of it as today, and offers the way back (which leads to the same page).
+struct OutOfRangeClock {
+    const char* name;
+    SYSTEMTIME today;
+    bool pastTheEnd;  // else before the start
+};
+
+class OutOfRangeClockTest : public MainWindowTest, public ::testing::WithParamInterface<OutOfRangeClock> {};
+
+TEST_P(OutOfRangeClockTest, ShowsTheNearestPage) {
+    const OutOfRangeClock& clock = GetParam();
+    today = clock.today;
+    Script script;
+    auto check = [&](const char* when) {
+        const int year = clock.pastTheEnd ? LastYear(window) : 1900, month = clock.pastTheEnd ? 12 : 2;
+        const MonthPage& page = window->Grid().Page();
+        EXPECT_TRUE(Shows(window, year, month)) << when << ": " << page.shownYear << '-' << page.shownMonth;
+        EXPECT_EQ(Selected(window, IDC_YEAR_SELECTOR), year - 1900) << when;
+        EXPECT_EQ(Selected(window, IDC_MONTH_SELECTOR), month - 1) << when;
+        EXPECT_FALSE(page.ShowsMarkedMonth()) << when;  // no day of this page is today
+        EXPECT_EQ(page.markedYear, clock.today.wYear) << when;
+        EXPECT_TRUE(ReturnButtonVisible(window)) << when;
+        // Every day of the page is one the tables cover.
+        for (int d = 1; d <= page.daysInMonth; ++d) EXPECT_GT(page.cells[d].lunar.year, 0) << when << ' ' << d;
+    };
+    script.Do("check the start", [&] { check("start"); });
+    script.Do("back to today", [&] { Click(window, IDC_BACK_TO_TODAY); });
+    int beats = 0;
+    script.Then("a while later", [&] { return ++beats > 5; });
+    script.Do("check again", [&] { check("back to today"); });
+    Run(script, window);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clocks, OutOfRangeClockTest,
+    ::testing::Values(OutOfRangeClock{"FarFuture", Date(2200, 3, 1), true},
+                      OutOfRangeClock{"LastPossible", Date(30827, 12, 31), true},
+                      OutOfRangeClock{"January1900", Date(1900, 1, 15), false},
+                      OutOfRangeClock{"LongBefore", Date(1601, 1, 1), false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, MidnightPastTheLastPageTakesTodaysRingAway) {
+    Script script;
+    int last = 0;
+    script.Do("the last day of the last page", [&] {
+        last = LastYear(window);
+        today = Date(last, 12, 31);
+        Tick(window);
+    });
+    script.Do("check", [&] {
+        EXPECT_TRUE(Shows(window, last, 12));
+        EXPECT_TRUE(window->Grid().Page().ShowsMarkedMonth());
+        EXPECT_EQ(window->Grid().Page().markedDay, 31);
+    });
+    script.Do("midnight", [&] {
+        today = Date(last + 1, 1, 1);
+        Tick(window);
+    });
+    script.Do("check", [&] {
+        EXPECT_TRUE(Shows(window, last, 12));
+        EXPECT_FALSE(window->Grid().Page().ShowsMarkedMonth());
+        EXPECT_EQ(window->Grid().Page().markedYear, last + 1);
+        EXPECT_TRUE(ReturnButtonVisible(window));
+    });
+    Run(script, window);
+}
+
+BOOL CALLBACK CountVisible(HWND window, LPARAM counter) {
+    if (IsWindowVisible(window)) ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+// The visible top-level windows of this thread.
+int ThreadWindowCount() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+BOOL CALLBACK GatherText(HWND child, LPARAM gathered) {
+    *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
+    return TRUE;
+}
+
+// The texts of a message box (or any dialog), one after another.
+std::string DialogText(HWND dialog) {
+    std::string text;
+    EnumChildWindows(dialog, GatherText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+// A start that cannot complete (today a file far too large threw in the
+// middle of it) never leaves a half made window: the window goes and the
+// exception comes out of the modal run.
+TEST_F(MainWindowTest, AStartThatThrowsLeavesNoWindow) {
+    const int before = ThreadWindowCount();
+    {
+        // A notes folder that cannot be entered ends the start, in words.
+        ScratchFolder::WriteBytes("文档\\我的记事", "a file, not a folder");
+        MainWindow main(environment, session);
+        try {
+            main.RunModal(nullptr);
+            ADD_FAILURE() << "the start went on";
+        } catch (const StartupFailure& failure) {
+            EXPECT_NE(std::string(failure.what()).find(documents + "\\我的记事"), std::string::npos) << failure.what();
+        }
+        EXPECT_FALSE(main.Exists());
+        EXPECT_EQ(ThreadWindowCount(), before);
+        EXPECT_FALSE(ScratchFolder::Exists("日历"));
+        EXPECT_FALSE(ScratchFolder::Exists("文档\\日历"));
+    }
+    {
+        environment.documentsFolder = []() -> std::optional<std::string> { throw std::bad_alloc(); };
+        MainWindow main(environment, session);
+        EXPECT_THROW(main.RunModal(nullptr), std::bad_alloc);
+        EXPECT_FALSE(main.Exists());
+        EXPECT_EQ(ThreadWindowCount(), before);
+    }
+    {
+        // Late in the start: after the memo pad, its tab, the buttons and the grid.
+        ScratchFolder::MakeFolder("文档2");
+        const std::string otherDocuments = win::Narrow(std::filesystem::current_path().wstring()) + "\\文档2";
+        environment.documentsFolder = [otherDocuments] { return std::optional(otherDocuments); };
+        environment.localTime = []() -> SYSTEMTIME { throw std::length_error("too long"); };
+        MainWindow main(environment, session);
+        EXPECT_THROW(main.RunModal(nullptr), std::length_error);
+        EXPECT_FALSE(main.Exists());
+        EXPECT_EQ(ThreadWindowCount(), before);
+    }
+}
+
+TEST_F(MainWindowTest, ACalendarFolderThatIsAFileIsToldOf) {
+    ScratchFolder::MakeFolder("文档\\我的记事");
+    ScratchFolder::WriteBytes("文档\\我的记事\\日历", "a file, not a folder");
+    std::string said;
+    Script script;
+    script.Then("the message", [&] { return !toldUser.empty(); });
+    script.Do("read it", [&] { said = toldUser.front(); });
+    script.Then("the calendar comes up whole", [&] { return window->Exists() && window->IsVisible(); });
+    script.Do("check, and try to save a note", [&] {
+        EXPECT_TRUE(Shows(window, 2024, 2));
+        EXPECT_EQ(window->Text(), "vo2.25");
+        EXPECT_EQ(win::Narrow(std::filesystem::current_path().wstring()), documents + "\\我的记事");
+        EXPECT_TRUE(ScratchFolder::Exists("备忘"));
+        MonthNotes::DayNoteResults saved =
+            window->Grid().Notes().SaveDayNotes(15, MonthNotes::NoteEdit{"会议", 0}, std::nullopt, std::nullopt);
+        EXPECT_NE(saved.oneOff, NOTE_OK);  // refused: it has no folder to go to
+    });
+    Run(script, window);
+    EXPECT_EQ(toldUser.size(), 1u);
+    EXPECT_NE(said.find(documents + "\\我的记事\\日历"), std::string::npos) << said;
+    EXPECT_NE(said.find("这是一个文件"), std::string::npos) << said;
+    // Nothing of the calendar's notes lands beside their folder.
+    for (const std::string& folder : {documents, documents + "\\我的记事"}) {
+        EXPECT_FALSE(ScratchFolder::Exists(folder + "\\202402")) << folder;
+        EXPECT_FALSE(ScratchFolder::Exists(folder + "\\日历\\202402")) << folder;
+    }
+    EXPECT_FALSE(ScratchFolder::Exists(documents + "\\日历"));
+}
+
+// The one test that runs the application object in this process: its
+// single-instance event stays until the process ends.
+TEST_F(MainWindowTest, TheApplicationSaysWhyItCannotStartAndEnds) {
+    environment.localTime = []() -> SYSTEMTIME { throw std::bad_alloc(); };
+    AlmanacApp app(environment);
+    const std::wstring title = win::Wide(win::ProgramTitle());
+    HWND box = nullptr;
+    std::string said;
+    int windowsWhileTold = -1;
+    Script script;
+    script.Then("the message", [&] { return (box = testing::FindDialog(title.c_str())) != nullptr; });
+    script.Do("read it and close it", [&] {
+        said = DialogText(box);
+        windowsWhileTold = ThreadWindowCount();
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    script.Start([] {});
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_TRUE(script.Completed()) << script.Failure();
+    EXPECT_NE(said.find("内存不足"), std::string::npos) << said;
+    EXPECT_EQ(windowsWhileTold, 1);  // the message alone: no calendar behind it
+    EXPECT_EQ(ThreadWindowCount(), 0);
 }
 
 }  // namespace

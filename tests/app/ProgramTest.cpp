@@ -7,7 +7,9 @@
 #include "tests/app/ShellStandIns.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -170,6 +172,87 @@ TEST(ProgramTest, TheCalendarComesBackAfterTheShellRestarts) {
     EXPECT_EQ(SendMessageW(GetDlgItem(again, IDC_MONTH_SELECTOR), CB_GETCURSEL, 0, 0), month);
     EXPECT_EQ(SendMessageW(GetDlgItem(again, IDC_YEAR_SELECTOR), CB_GETCURSEL, 0, 0), year);
 }
+
+BOOL CALLBACK GatherText(HWND child, LPARAM gathered) {
+    *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
+    return TRUE;
+}
+
+// The texts of a message box, one after another.
+std::string BoxText(HWND box) {
+    std::string text;
+    EnumChildWindows(box, GatherText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+std::wstring DocumentsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, TRUE);
+    return path;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void WriteFileOf(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "x", 1, &written, nullptr);
+    CloseHandle(file);
+}
+
+// A file where a folder of the notes belongs: the program names it. Without
+// its notes folder it ends; without "日历" it comes up whole. Nothing is made
+// in the documents folder or the folder it was started in.
+struct OddFolder {
+    const char* name;
+    const wchar_t* file;  // under the documents folder
+    bool runs;
+};
+
+class OddFolderTest : public ::testing::TestWithParam<OddFolder> {};
+
+TEST_P(OddFolderTest, IsNamedAndNoNoteGoesElsewhere) {
+    const OddFolder& odd = GetParam();
+    const std::wstring documents = DocumentsFolder();
+    wchar_t started[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, started);
+    // The notes folder as the earlier starts left it goes first.
+    std::filesystem::remove_all(std::filesystem::path(documents + L"\\我的记事"));
+    if (std::wstring(odd.file) != L"我的记事") CreateDirectoryW((documents + L"\\我的记事").c_str(), nullptr);
+    WriteFileOf(documents + L"\\" + odd.file);
+    ASSERT_TRUE(Exists(documents + L"\\" + odd.file));
+
+    Program program;
+    ASSERT_TRUE(program.Started());
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        std::vector<HWND> windows = WindowsOf(program, L"almanac");
+        box = windows.empty() ? nullptr : windows.front();
+        return box != nullptr;
+    }));
+    const std::string said = BoxText(box);
+    EXPECT_NE(said.find(win::Narrow(documents + L"\\" + odd.file)), std::string::npos) << said;
+    EXPECT_NE(said.find("这是一个文件"), std::string::npos) << said;
+    EXPECT_TRUE(WindowsOf(program, L"vo2.25").empty());  // nothing half made behind it
+
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    if (odd.runs) {
+        EXPECT_TRUE(WaitFor([&] { return WindowsOf(program, L"vo2.25").size() == 1; }));
+        EXPECT_TRUE(Exists(documents + L"\\我的记事\\备忘"));
+    } else {
+        EXPECT_TRUE(program.WaitForExit(10000));
+        EXPECT_TRUE(WindowsOf(program, L"vo2.25").empty());
+    }
+    for (const std::wstring& outside : {documents, std::wstring(started)}) {
+        EXPECT_FALSE(Exists(outside + L"\\日历")) << win::Narrow(outside);
+        EXPECT_FALSE(Exists(outside + L"\\备忘")) << win::Narrow(outside);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, OddFolderTest,
+                         ::testing::Values(OddFolder{"NotesFolder", L"我的记事", false},
+                                           OddFolder{"CalendarFolder", L"我的记事\\日历", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace almanac

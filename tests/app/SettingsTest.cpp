@@ -57,7 +57,9 @@ TEST_F(SettingsTest, AutostartFollowsTheExecutable) {
 }
 
 TEST_F(SettingsTest, TheNotesFolderGoesUnderTheDocumentsFolder) {
-    EnterNotesFolder([this] { return std::optional(documents); });
+    NotesFolderCheck check = EnterNotesFolder([this] { return std::optional(documents); });
+    EXPECT_FALSE(check.notesFolder);
+    EXPECT_TRUE(check.subfolders.empty());
     EXPECT_EQ(win::Narrow(std::filesystem::current_path().wstring()), documents + "\\我的记事");
     EXPECT_TRUE(ScratchFolder::Exists("日历"));
     EXPECT_TRUE(ScratchFolder::Exists("备忘"));
@@ -74,14 +76,61 @@ TEST_F(SettingsTest, WithoutADocumentsFolderTheProfileFolderStandsIn) {
     std::filesystem::remove_all(std::filesystem::path(win::Wide(*profile + "\\我的记事")));
 }
 
-TEST_F(SettingsTest, AFolderThatCannotBeMadeLeavesTheCurrentDirectory) {
+// A file where a folder of the notes belongs: the folder is named, and
+// nothing is made outside the notes folder (once, "..", taken after a step
+// that failed, put the notes in the documents folder or the start folder).
+struct OddFolder {
+    const char* name;
+    const char* file;  // under the documents folder, where a folder belongs
+    bool notesFolderEntered;
+};
+
+class OddFolderTest : public SettingsTest, public ::testing::WithParamInterface<OddFolder> {};
+
+TEST_P(OddFolderTest, IsNamedAndNothingLandsElsewhere) {
+    const OddFolder& odd = GetParam();
+    const std::string start = win::Narrow(std::filesystem::current_path().wstring());
+    if (std::string_view(odd.file) != "我的记事") ScratchFolder::MakeFolder("文档\\我的记事");
+    ScratchFolder::WriteBytes(std::string("文档\\") + odd.file, "a file, not a folder");
+
+    NotesFolderCheck check = EnterNotesFolder([this] { return std::optional(documents); });
+    const std::string problemPath = documents + "\\" + odd.file;
+    const std::string current = win::Narrow(std::filesystem::current_path().wstring());
+    if (odd.notesFolderEntered) {
+        EXPECT_FALSE(check.notesFolder);
+        ASSERT_EQ(check.subfolders.size(), 1u);
+        EXPECT_EQ(check.subfolders[0].path, problemPath);
+        EXPECT_EQ(check.subfolders[0].reason, "这是一个文件，不是文件夹。");
+        EXPECT_EQ(current, documents + "\\我的记事");
+    } else {
+        ASSERT_TRUE(check.notesFolder);
+        EXPECT_EQ(check.notesFolder->path, problemPath);
+        EXPECT_EQ(check.notesFolder->reason, "这是一个文件，不是文件夹。");
+        EXPECT_TRUE(check.subfolders.empty());
+        EXPECT_EQ(current, start);
+    }
+    for (const std::string& outside : {start, documents}) {
+        EXPECT_FALSE(ScratchFolder::Exists(outside + "\\日历")) << outside;
+        EXPECT_FALSE(ScratchFolder::Exists(outside + "\\备忘")) << outside;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, OddFolderTest,
+    ::testing::Values(OddFolder{"NotesFolder", "我的记事", false}, OddFolder{"CalendarFolder", "我的记事\\日历", true},
+                      OddFolder{"MemoFolder", "我的记事\\备忘", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsTest, ANotesFolderThatCannotBeMadeLeavesTheCurrentDirectory) {
     const auto before = std::filesystem::current_path();
     ScratchFolder::WriteBytes("blocked", "a file, not a folder");
-    EnterNotesFolder([] { return std::optional<std::string>("blocked"); });
-    // The subfolders land in the directory that was current.
+    NotesFolderCheck check = EnterNotesFolder([] { return std::optional<std::string>("blocked"); });
+    ASSERT_TRUE(check.notesFolder);
+    EXPECT_EQ(check.notesFolder->path, "blocked\\我的记事");
+    EXPECT_FALSE(check.notesFolder->reason.empty());
     EXPECT_EQ(std::filesystem::current_path(), before);
-    EXPECT_TRUE(ScratchFolder::Exists("日历"));
-    EXPECT_TRUE(ScratchFolder::Exists("备忘"));
+    EXPECT_FALSE(ScratchFolder::Exists("日历"));
+    EXPECT_FALSE(ScratchFolder::Exists("备忘"));
 }
 
 }  // namespace

@@ -70,7 +70,16 @@ INSTANTIATE_TEST_SUITE_P(Pages, DayTextTest, ::testing::Values(
     DayText{1900, 2, 14, "元宵节", true, 0, false},
     // A Gregorian holiday on an ordinary lunar day, and the last page.
     DayText{2024, 10, 1, "国庆", true, 0, false},
-    DayText{2059, 12, 31, "廿七", false, 0, false}),
+    DayText{2059, 12, 31, "廿七", false, 0, false},
+    // Days the lunar year table does not cover have no lunar text (a clock
+    // past the table's end once showed 春节 on 2060-03-02 and 元宵节 on the
+    // 16th); the Gregorian holidays keep theirs.
+    DayText{1900, 1, 1, "元旦", true, 0, false},
+    DayText{1900, 1, 30, "", false, 0, false},
+    DayText{1900, 1, 31, "春节", true, 0, false},
+    DayText{2200, 3, 2, "", false, 0, false},
+    DayText{2200, 3, 16, "", false, 0, false},
+    DayText{2200, 10, 1, "国庆", true, 0, false}),
     [](const auto& info) {
         const DayText& d = info.param;
         return std::to_string(d.year) + "_" + std::to_string(d.month) + "_" + std::to_string(d.day);
@@ -93,6 +102,27 @@ TEST(MonthPageTest, YearCaptions) {
     EXPECT_EQ(Page(2024, 2)->YearCaption(), "癸卯【兔】年－甲辰【龙】年");
     EXPECT_EQ(Page(2020, 10)->YearCaption(), "庚子【鼠】年");
     EXPECT_EQ(Page(1900, 2)->YearCaption(), "庚子【鼠】年");
+    // Only the days with a lunar date name a year.
+    EXPECT_EQ(Page(1900, 1)->YearCaption(), "庚子【鼠】年");
+    EXPECT_EQ(Page(2200, 3)->YearCaption(), "");
+}
+
+TEST(MonthPageTest, DaysBeyondTheTableHaveNoLunarDate) {
+    for (auto [year, month] : {std::pair{1900, 1}, {2060, 1}, {2060, 3}, {2101, 2}, {2200, 3}, {1899, 12}}) {
+        auto page = Page(year, month);
+        for (int d = 1; d <= page->daysInMonth; ++d) {
+            const LunarDate& lunar = page->cells[d].lunar;
+            EXPECT_EQ(lunar.year != 0, HasLunarDate(year, month, d)) << year << '-' << month << '-' << d;
+            if (lunar.year != 0) continue;
+            EXPECT_EQ(lunar.day, 0) << year << '-' << month << '-' << d;
+            if (!page->cells[d].festival && !page->cells[d].termMarker) {
+                EXPECT_STREQ(page->cells[d].lunarText, "") << year << '-' << month << '-' << d;
+            }
+        }
+    }
+    // January 2060 begins inside the table's last lunar year.
+    auto page = Page(2060, 1);
+    EXPECT_EQ(page->cells[1].lunar.year, 2059);
 }
 
 TEST(MonthPageTest, TheMarkedDate) {
