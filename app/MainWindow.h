@@ -40,7 +40,7 @@ public:
     MainWindow(AppEnvironment environment, SessionState& session);
     ~MainWindow() override;
 
-    void ShowToday();
+    void ShowToday() override;
     void ShowMemo() override;
     void HideMemo() override;
     // The memo tab: 26 × 18 pixels, 10 pixels right of the window, its
@@ -50,6 +50,9 @@ public:
     void EditDayNotes(MonthView& view) override;
     void EditWeekdayNote(MonthView& view) override;
     void OpenSite() override;
+    // Moves the page by months (< 0 earlier), stopping at the first and the
+    // last month the selectors offer.
+    void TurnMonths(int months) override;
 
     // The dialog ended through the exit prompt (not by the shell's hand).
     bool EndedByExitPrompt() const { return endedByExitPrompt_; }
@@ -82,6 +85,7 @@ private:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnSelectorChanged(WPARAM, LPARAM);
+    LRESULT OnSelectorLeft(WPARAM, LPARAM);
     LRESULT OnMove(WPARAM, LPARAM);
     LRESULT OnLeftButtonDown(WPARAM, LPARAM);
     LRESULT OnLinkClicked(WPARAM id, LPARAM);

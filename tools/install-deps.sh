@@ -11,7 +11,7 @@ packages="
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine32:i386 wine64
     xvfb xauth openbox xdotool x11-utils imagemagick
-    fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-roboto-unhinted fonts-liberation
+    fonts-arphic-uming fonts-arphic-ukai fonts-arphic-gbsn00lp fonts-arphic-gkai00mp fonts-wqy-zenhei fonts-roboto-unhinted fonts-liberation
 "
 
 missing=""
