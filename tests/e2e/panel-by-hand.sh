@@ -16,10 +16,9 @@ first_weekday=$(date -d "$(date +%Y-%m)-01" +%w)
 column=$(((first_weekday + day - 1) % 7))
 row=$(((first_weekday + day - 1) / 7))
 notes="$WINEPREFIX/drive_c/users/$(id -un)/Documents/我的记事"
-[ -d "$WINEPREFIX/drive_c/users/$(id -un)" ] || notes=$(find "$WINEPREFIX/drive_c/users" -maxdepth 2 -name Documents | head -n 1)/我的记事
 mkdir -p "$notes/日历" "$notes/备忘"
-# One record: slot, length, colour 0, the text.
-printf "d\000$(printf '\\%03o' "$day")\000\014\000\000\000\000\000meeting at 3" >"$notes/日历/$(date +%Y%m)"
+# The header, then one record: slot, length 12, colour 0, the text.
+printf 'd\000%b\000\014\000\000\000\000\000meeting at 3' "$(printf '\\%03o' "$day")" >"$notes/日历/$(date +%Y%m)"
 printf 'memo' >"$notes/备忘/default"
 
 yellow_under_today() { # FILE: the pop-up's yellow pixels under today's cell
