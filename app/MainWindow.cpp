@@ -112,6 +112,9 @@ BOOL MainWindow::OnInitDialog() {
         remoteLink_.SetCaption(linkCaption_, true);
     }
     fetcher_ = std::make_unique<LinkFetcher>(environment_.linkServer);
+    // The keyboard starts on the grid, where the page keys work; posted, so
+    // that the dialog manager keeps it there when the window shows.
+    Post(WM_NEXTDLGCTL, WPARAM(grid_->Handle()), TRUE);
 
     savingPosition_ = true;
     SetTimer(hwnd_, kTickTimer, kTickMilliseconds, nullptr);
@@ -181,6 +184,8 @@ void MainWindow::CreateTopButtons() {
         label.Create(button.rect, hwnd_, button.id, TOP_COLOUR, TOP_TEXT_COLOUR, 100, "楷体_gb2312");
         label.SetCaption(button.caption, button.shown);
     }
+    // The small "×" answers in all of its rectangle, where a user aims.
+    close_.KeepCreationRectangle();
 }
 
 void MainWindow::FillSelectors() {
@@ -209,6 +214,14 @@ void MainWindow::ShowToday() {
     SelectMonth(shown.year, shown.month);
 }
 
+void MainWindow::TurnMonths(int months) {
+    const MonthPage& page = grid_->Page();
+    YearMonth shown{page.shownYear, page.shownMonth};
+    for (; months < 0; ++months) shown = PreviousMonth(shown.year, shown.month);
+    for (; months > 0; --months) shown = NextMonth(shown.year, shown.month);
+    ApplyMonth(shown.year, shown.month);
+}
+
 void MainWindow::ApplyMonth(int year, int month) {
     grid_->ShowMonth(year, month, 0);
     SelectMonth(year, month);
@@ -222,6 +235,7 @@ void MainWindow::SelectMonth(int year, int month) {
 void MainWindow::ShowMemo() {
     memoPad_->Show(SW_SHOW);
     memoTab_->Show(SW_HIDE);
+    memoPad_->FocusText();
     WriteSetting(SETTINGS_KEY, "MemoShow", "1");
 }
 
@@ -298,6 +312,8 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::OnMessage(WM_QUERYDRAGICON, &MainWindow::OnQueryDragIcon),
         win::OnCommand(IDC_YEAR_SELECTOR, CBN_SELCHANGE, &MainWindow::OnSelectorChanged),
         win::OnCommand(IDC_MONTH_SELECTOR, CBN_SELCHANGE, &MainWindow::OnSelectorChanged),
+        win::OnCommand(IDC_YEAR_SELECTOR, CBN_KILLFOCUS, &MainWindow::OnSelectorLeft),
+        win::OnCommand(IDC_MONTH_SELECTOR, CBN_KILLFOCUS, &MainWindow::OnSelectorLeft),
         win::OnMessage(WM_MOVE, &MainWindow::OnMove),
         win::OnMessage(WM_LBUTTONDOWN, &MainWindow::OnLeftButtonDown),
         win::OnMessage(WM_LINK_CLICKED, &MainWindow::OnLinkClicked),
@@ -318,12 +334,23 @@ LRESULT MainWindow::OnPaint(WPARAM dc, LPARAM) {
 LRESULT MainWindow::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
 
 // Only a choice from the lists changes the month; January 1900 lies before
-// the calendar's first day and becomes February.
+// the calendar's first day and becomes February. A selector whose field
+// holds typed text (no item chosen) counts as showing the page's year or
+// month, and both selectors show the page again.
 LRESULT MainWindow::OnSelectorChanged(WPARAM, LPARAM) {
-    if (yearSelector_.Send(CB_GETCURSEL) == 0 && monthSelector_.Send(CB_GETCURSEL) == 0)
-        monthSelector_.Send(CB_SETCURSEL, 1);
-    int yearIndex = int(yearSelector_.Send(CB_GETCURSEL)), monthIndex = int(monthSelector_.Send(CB_GETCURSEL));
-    if (yearIndex >= 0 && monthIndex >= 0) grid_->ShowMonth(kFirstYear + yearIndex, 1 + monthIndex, 0);
+    const MonthPage& page = grid_->Page();
+    const int yearIndex = int(yearSelector_.Send(CB_GETCURSEL)), monthIndex = int(monthSelector_.Send(CB_GETCURSEL));
+    const int year = yearIndex >= 0 ? kFirstYear + yearIndex : page.shownYear;
+    int month = monthIndex >= 0 ? 1 + monthIndex : page.shownMonth;
+    if (year == kFirstYear && month == 1) month = 2;
+    ApplyMonth(year, month);
+    return 0;
+}
+
+// Typed text has no effect: leaving a selector shows the page in it again.
+LRESULT MainWindow::OnSelectorLeft(WPARAM, LPARAM) {
+    const MonthPage& page = grid_->Page();
+    SelectMonth(page.shownYear, page.shownMonth);
     return 0;
 }
 
@@ -371,7 +398,8 @@ LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
     const int tick = tickCounter_;
     if (tick == -1) {
         if (EmbedInDesktop(hwnd_)) embeddedIn_ = ParentOf(hwnd_);
-        grid_->PopUpTodayNotes();
+        // Not over a dialog or the prompt (they disable the window).
+        if (IsWindowEnabled(hwnd_)) grid_->PopUpTodayNotes();
     } else if (tick % 60 == 0 && (linkCaption_.empty() || tick % 3600 == 0)) {
         FetchRemoteLink();
     }
@@ -408,6 +436,7 @@ LRESULT MainWindow::OnLinkFetched(WPARAM, LPARAM) {
 }
 
 void MainWindow::RunExitPrompt() {
+    grid_->HidePopup();
     ExitPrompt prompt;
     prompt.RunModal(hwnd_);
     switch (prompt.GetChoice()) {

@@ -46,7 +46,7 @@ public:
     MainWindow(AppEnvironment environment, StateAcrossWindows& session);
     ~MainWindow() override;
 
-    void ShowToday();
+    void ShowToday() override;
     void ShowMemo() override;
     void HideMemo() override;
     void ReadMemoPosition(int& x, int& y) override;
@@ -60,6 +60,9 @@ public:
     void EditDayNotes(MonthView& view) override;
     void EditWeekdayNote(MonthView& view) override;
     void OpenSite() override;
+    // Moves the page by months (< 0 earlier), stopping at the first and the
+    // last month the selectors offer.
+    void TurnMonths(int months) override;
 
     // The dialog ended through the exit prompt (not by the shell's hand).
     bool EndedByExitPrompt() const { return endedByExitPrompt_; }
@@ -91,6 +94,7 @@ private:
     LRESULT OnPaint(WPARAM dc, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnSelectorChanged(WPARAM, LPARAM);
+    LRESULT OnSelectorLeft(WPARAM, LPARAM);
     LRESULT OnMove(WPARAM, LPARAM);
     LRESULT OnLeftButtonDown(WPARAM, LPARAM);
     LRESULT OnLinkClicked(WPARAM id, LPARAM);

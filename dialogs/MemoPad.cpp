@@ -73,6 +73,16 @@ void MemoPad::RetryRead() {
     if (!read_) ReadMemo();
 }
 
+// Through the dialog manager, which remembers the control for the next
+// activation, and not on the "-" button, where Space would hide the pad.
+void MemoPad::FocusText() {
+    win::Window edit = Item(IDC_MEMO_TEXT);
+    Send(WM_NEXTDLGCTL, WPARAM(edit.Handle()), TRUE);
+    const int end = GetWindowTextLengthW(edit);
+    edit.Send(EM_SETSEL, WPARAM(end), LPARAM(end));
+    edit.Send(EM_SCROLLCARET);
+}
+
 void MemoPad::DoDataExchange(win::DataExchange& exchange) { exchange.Text(IDC_MEMO_TEXT, memoText_); }
 
 bool MemoPad::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -22,6 +22,9 @@ public:
     int defaultY = 500;
 
     const std::string& Text() const { return memoText_; }
+    // Puts the keyboard in the text, the caret after its end (the pad
+    // shows).
+    void FocusText();
     // The last save failed; the next change tries again.
     bool SaveFailed() const { return saveFailed_; }
     // The memo's file has been read (or is not there): only then may the pad

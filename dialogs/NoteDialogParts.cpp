@@ -6,6 +6,8 @@
 
 #include <commdlg.h>
 
+#include <cstdlib>
+
 namespace almanac {
 
 void NoteTextLimit::Attach(HWND edit) {
@@ -76,8 +78,10 @@ win::Font LabelFont(HWND dialog, std::string_view text, int pointTenths, int wid
     win::Font font = win::CreatePointFont(kLabelFace, pointTenths);
     LOGFONTW description{};
     GetObjectW(font, sizeof description, &description);
-    for (int height = description.lfHeight - 1; height >= kSmallestLabelHeight && extent(font) > width; --height)
-        font = win::CreatePixelFont(kLabelFace, height, FW_NORMAL);
+    // Character heights, as the point size gives one (a negative height).
+    for (int height = std::abs(description.lfHeight) - 1; height >= kSmallestLabelHeight && extent(font) > width;
+         --height)
+        font = win::CreatePixelFont(kLabelFace, -height, FW_NORMAL);
     return font;
 }
 

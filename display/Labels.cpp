@@ -69,7 +69,7 @@ void TextLabel::FitToCaption(HDC dc) {
 }
 
 void TextLabel::Paint(HDC dc) {
-    if (fit_) FitToCaption(dc);
+    if (fit_ && !keepRect_) FitToCaption(dc);
     RECT client = ClientRect();
     // Lines shorter than the widest leave no stale pixels beside them.
     win::FillSolid(dc, client, background_);

@@ -34,6 +34,10 @@ public:
     // leaves its visibility alone otherwise.
     void SetCaption(std::string_view caption, bool show);
     void SetTextColour(COLORREF colour);
+    // The label keeps the rectangle it was created with, its caption drawn
+    // from the top-left corner, instead of fitting itself to the caption: a
+    // target larger than a small caption.
+    void KeepCreationRectangle() { keepRect_ = true; }
 
     const std::string& Caption() const { return caption_; }
     COLORREF TextColour() const { return textColour_; }
@@ -55,6 +59,7 @@ private:
     COLORREF background_ = 0;
     win::Font font_;
     bool fit_ = false;
+    bool keepRect_ = false;
 };
 
 class LinkLabel : public TextLabel {

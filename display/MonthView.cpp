@@ -3,6 +3,7 @@
 #include "engine/CalendarNames.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace almanac {
@@ -20,6 +21,9 @@ constexpr int kCellWidth = 51;
 constexpr int kCellHeight = 32;
 constexpr int kFirstRowTop = 21;
 constexpr int kStripHeight = 19;
+// The lunar text's top-left corner in its cell.
+constexpr int kLunarTextLeft = 6;
+constexpr int kLunarTextTop = 17;
 
 constexpr const char* kNoteDot = "●";
 constexpr const char* kNoteStar = "★";
@@ -32,8 +36,8 @@ bool MonthView::Create(const RECT& rect, HWND parent, int id) {
     if (!CreateWindowOf(kMonthViewClass, WS_CHILD | WS_VISIBLE, 0, rect, parent, id)) return false;
     dayNumberFont_ = win::CreatePixelFont("Arial Black", 17, FW_NORMAL);
     starFont_ = win::CreatePixelFont("宋体", 19, FW_NORMAL);
-    lunarFont_ = win::CreatePixelFont("Arial", 14, FW_NORMAL);
-    boldFont_ = win::CreatePixelFont("Arial", 14, FW_BOLD);
+    lunarFont_ = win::CreatePixelFont("Arial", LUNAR_HEIGHT, FW_NORMAL);
+    boldFont_ = win::CreatePixelFont("Arial", LUNAR_HEIGHT, FW_BOLD);
 
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     const int stripTop = height - kStripHeight;
@@ -46,7 +50,10 @@ bool MonthView::Create(const RECT& rect, HWND parent, int id) {
     return true;
 }
 
+// The day under the pointer keeps its number (a note dialog may be filing
+// it); only the pop-up of the page before goes.
 void MonthView::ShowMonth(int year, int month, int day) {
+    popup_.Show(SW_HIDE);
     page_->ShowMonth(year, month, day);
     LoadNotes();
     if (owner_) owner_->ShowReturnButton(!page_->ShowsMarkedMonth());
@@ -90,6 +97,13 @@ void MonthView::PopUpTodayNotes() {
     ShowDayNotes(page.markedDay, anchor);
 }
 
+// selectedDay goes too, so that the next movement within a day shows its
+// notes again.
+void MonthView::HidePopup() {
+    popup_.Show(SW_HIDE);
+    selectedDay_ = 0;
+}
+
 void MonthView::ReloadNotes() {
     LoadNotes();
     Invalidate(false);
@@ -107,7 +121,11 @@ bool MonthView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         win::OnMessage(WM_PAINT, &MonthView::OnPaint),
         win::OnMessage(WM_PRINTCLIENT, &MonthView::OnPaint),
         win::OnMessage(WM_MOUSEMOVE, &MonthView::OnMouseMove),
+        win::OnMessage(WM_LBUTTONDOWN, &MonthView::OnLeftButtonDown),
         win::OnMessage(WM_LBUTTONUP, &MonthView::OnLeftButtonUp),
+        win::OnMessage(WM_MOUSELEAVE, &MonthView::OnMouseLeave),
+        win::OnMessage(WM_MOUSEWHEEL, &MonthView::OnMouseWheel),
+        win::OnMessage(WM_KEYDOWN, &MonthView::OnKeyDown),
         win::OnMessage(WM_LINK_CLICKED, &MonthView::OnLinkClicked),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
@@ -116,6 +134,10 @@ bool MonthView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
 // The pop-up follows the pointer from day to day, at once; within one cell
 // it stays where it is.
 LRESULT MonthView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
     POINT point = win::PointOf(lParam);
     int day = DayAt(point);
     if (day != selectedDay_) {
@@ -129,19 +151,72 @@ LRESULT MonthView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     return DefaultProcessing(WM_MOUSEMOVE, wParam, lParam);
 }
 
+// The pointer left the grid (or went onto one of its labels).
+LRESULT MonthView::OnMouseLeave(WPARAM, LPARAM) {
+    trackingLeave_ = false;
+    HidePopup();
+    return 0;
+}
+
+// A click gives the grid the keyboard, for the page keys.
+LRESULT MonthView::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
+    SetFocus(hwnd_);
+    return DefaultProcessing(WM_LBUTTONDOWN, wParam, lParam);
+}
+
 // A day opens its notes; the header above a column opens that weekday's
 // reminder (at y = 20 exactly, row 0's days win over the header).
 LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
     POINT point = win::PointOf(lParam);
     if (int day = DayAt(point)) {
         selectedDay_ = day;
-        popup_.Show(SW_HIDE);
+        BeforeDialog();
         if (owner_) owner_->EditDayNotes(*this);
     } else if (point.y <= kHeaderHeight) {
         selectedWeekday_ = point.x / kColumnPitch;
+        BeforeDialog();
         if (owner_) owner_->EditWeekdayNote(*this);
     }
     return DefaultProcessing(WM_LBUTTONUP, wParam, lParam);
+}
+
+// The pop-up goes, and so does the watch for the pointer leaving: while the
+// dialog is open, selectedDay is the day it files its notes under.
+void MonthView::BeforeDialog() {
+    popup_.Show(SW_HIDE);
+    if (trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_CANCEL, hwnd_, 0};
+        TrackMouseEvent(&track);
+        trackingLeave_ = false;
+    }
+}
+
+// One month a notch, up = earlier; a fine wheel's small steps add up to
+// notches. Only over the grid: the message may come through the focus.
+LRESULT MonthView::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+    POINT point = win::PointOf(lParam);  // screen coordinates
+    RECT window = WindowRect();
+    if (!owner_ || !PtInRect(&window, point)) return DefaultProcessing(WM_MOUSEWHEEL, wParam, lParam);
+    wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
+    const int notches = wheelDelta_ / WHEEL_DELTA;
+    wheelDelta_ -= notches * WHEEL_DELTA;
+    if (notches) {
+        HidePopup();
+        owner_->TurnMonths(-notches);
+    }
+    return 0;
+}
+
+// PageUp and PageDown turn the month, Home brings today's month back.
+LRESULT MonthView::OnKeyDown(WPARAM key, LPARAM lParam) {
+    if (!owner_ || (key != VK_PRIOR && key != VK_NEXT && key != VK_HOME))
+        return DefaultProcessing(WM_KEYDOWN, key, lParam);
+    HidePopup();
+    if (key == VK_HOME)
+        owner_->ShowToday();
+    else
+        owner_->TurnMonths(key == VK_PRIOR ? -1 : 1);
+    return 0;
 }
 
 LRESULT MonthView::OnLinkClicked(WPARAM id, LPARAM) {
@@ -253,8 +328,35 @@ void MonthView::PaintDay(HDC dc, int day, int x, int y) {
         win::Selection font(dc, dayNumberFont_);
         win::DrawLine(dc, x + 10, y + 2, number);
     }
-    win::Selection font(dc, cell.isMonthName ? boldFont_ : lunarFont_);
-    win::DrawLine(dc, x + 6, y + 17, cell.lunarText);
+    PaintLunarText(dc, cell, x, y);
+}
+
+// A text too wide for the room right of its place is drawn in the largest
+// smaller size of the same face that fits the cell, centred, with its
+// bottom where the normal size has it.
+void MonthView::PaintLunarText(HDC dc, const DayCell& cell, int x, int y) {
+    const std::string_view text = cell.lunarText;
+    const int bold = cell.isMonthName ? 1 : 0;
+    HFONT font = bold ? boldFont_ : lunarFont_;
+    auto widthIn = [dc, text](HFONT candidate) {
+        win::Selection selected(dc, candidate);
+        return int(win::TextExtent(dc, text).cx);
+    };
+    int height = LUNAR_HEIGHT, left = x + kLunarTextLeft;
+    if (widthIn(font) > kCellWidth - kLunarTextLeft) {
+        for (height = LUNAR_HEIGHT - 1;; --height) {
+            win::Font& smaller = smallerLunarFonts_[bold][LUNAR_HEIGHT - 1 - height];
+            if (!smaller) smaller = win::CreatePixelFont("Arial", height, bold ? FW_BOLD : FW_NORMAL);
+            font = smaller;
+            const int width = widthIn(font);
+            if (width <= kCellWidth - 2 || height == SMALLEST_LUNAR_HEIGHT) {
+                left = x + std::max(1, (kCellWidth - width) / 2);
+                break;
+            }
+        }
+    }
+    win::Selection selected(dc, font);
+    win::DrawLine(dc, left, y + kLunarTextTop + LUNAR_HEIGHT - height, text);
 }
 
 // A dotted pen wider than one pixel draws solid; the ring reaches into the

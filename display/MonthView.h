@@ -16,8 +16,10 @@ class MonthView;
 
 // What the grid needs of the window it lives in: the return-to-today button,
 // shown exactly while the marked month is not on show, the note dialogs for
-// a clicked day or weekday (run modally with the grid as parent), and the
-// maker's site, opened when its link in the strip is clicked.
+// a clicked day or weekday (run modally with the grid as parent), the
+// maker's site, opened when its link in the strip is clicked, and the month
+// turned by the wheel and the keys (months < 0 is earlier; the owner keeps
+// to the supported range) or today's month again.
 class MonthViewOwner {
 public:
     virtual void ShowReturnButton(bool show) = 0;
@@ -26,6 +28,8 @@ public:
     virtual void OpenSite() = 0;
     // A note file of the page was found damaged or could not be read.
     virtual void NoteFileTrouble(const NoteTable& table) = 0;
+    virtual void TurnMonths(int months) = 0;
+    virtual void ShowToday() = 0;
 
 protected:
     ~MonthViewOwner() = default;
@@ -48,6 +52,11 @@ public:
     static constexpr COLORREF SATURDAY_COLOUR = RGB(0, 128, 0);
     static constexpr COLORREF FESTIVAL_COLOUR = RGB(255, 0, 0);  // and Sundays
 
+    // The lunar text's height in pixels, and the smallest it shrinks to when
+    // a text is too wide for its cell.
+    static constexpr int LUNAR_HEIGHT = 14;
+    static constexpr int SMALLEST_LUNAR_HEIGHT = 9;
+
     // The owner may be null (a grid on its own, as the renderer draws it).
     explicit MonthView(MonthViewOwner* owner);
 
@@ -57,7 +66,7 @@ public:
 
     // Builds the page (a day other than 0 becomes the marked date) and loads
     // its notes, then shows or hides the owner's return button, sets the
-    // caption and repaints.
+    // caption and repaints. The pop-up of the page before goes.
     void ShowMonth(int year, int month, int day);
 
     const MonthPage& Page() const { return *page_; }
@@ -75,6 +84,9 @@ public:
     void ShowDayNotes(int day, POINT point);
     // Today's notes, under today's cell, while today's month is on show.
     void PopUpTodayNotes();
+    // Hides the pop-up until the pointer enters a day again (the pointer
+    // left, the page turns, a prompt is about to open).
+    void HidePopup();
 
     // The day under the pointer or last clicked (0 = none), and the weekday
     // column last clicked in the header (-1 = none).
@@ -96,12 +108,18 @@ protected:
 private:
     LRESULT OnPaint(WPARAM dc, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
+    LRESULT OnLeftButtonDown(WPARAM, LPARAM);
     LRESULT OnLeftButtonUp(WPARAM, LPARAM);
+    LRESULT OnMouseLeave(WPARAM, LPARAM);
+    LRESULT OnMouseWheel(WPARAM, LPARAM);
+    LRESULT OnKeyDown(WPARAM key, LPARAM);
     LRESULT OnLinkClicked(WPARAM id, LPARAM);
 
     void PaintHeader(HDC dc);
     void PaintCells(HDC dc);
     void PaintDay(HDC dc, int day, int x, int y);
+    void PaintLunarText(HDC dc, const DayCell& cell, int x, int y);
+    void BeforeDialog();
     void PaintTodayRing(HDC dc);
     void UpdateYearCaption();
     void LoadNotes();
@@ -113,11 +131,16 @@ private:
     win::Font starFont_;
     win::Font lunarFont_;
     win::Font boldFont_;
+    // Smaller sizes of the lunar text's faces, made when a text first needs
+    // them, by weight and height.
+    win::Font smallerLunarFonts_[2][LUNAR_HEIGHT - SMALLEST_LUNAR_HEIGHT];
     TextLabel captionLabel_;
     LinkLabel siteLink_;
     DayPopup popup_;
     int selectedDay_ = 0;
     int selectedWeekday_ = -1;
+    bool trackingLeave_ = false;
+    int wheelDelta_ = 0;  // of a notch not yet turned
 };
 
 }  // namespace almanac

@@ -34,11 +34,13 @@ Font CreatePixelFont(std::string_view face, int height, int weight) {
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Wide(face).c_str()));
 }
 
+// A negative height asks for the character height (the cell without its
+// internal leading), as a point size means.
 Font CreatePointFont(std::string_view face, int tenthsOfPoint) {
     HDC screen = GetDC(nullptr);
     int height = tenthsOfPoint * GetDeviceCaps(screen, LOGPIXELSY) / 720;
     ReleaseDC(nullptr, screen);
-    return Font(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    return Font(CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Wide(face).c_str()));
 }
 

@@ -107,8 +107,9 @@ private:
 // character set 0, default precision, quality and pitch.
 Font CreatePixelFont(std::string_view face, int height, int weight);
 
-// A font by face name and size in tenths of a point for the screen: height =
-// size × vertical pixels per inch / 720, DEFAULT_CHARSET.
+// A font by face name and size in tenths of a point for the screen: its
+// character height = size × vertical pixels per inch / 720 (given as a
+// negative height), DEFAULT_CHARSET.
 Font CreatePointFont(std::string_view face, int tenthsOfPoint);
 
 // Fills a rectangle with a solid colour; the brush lives for this fill only.

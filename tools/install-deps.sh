@@ -12,7 +12,7 @@ packages="
     wine wine32:i386 wine64
     nsis
     xvfb xauth openbox xdotool x11-utils imagemagick
-    fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-roboto-unhinted fonts-liberation
+    fonts-arphic-uming fonts-arphic-ukai fonts-arphic-gbsn00lp fonts-arphic-gkai00mp fonts-wqy-zenhei fonts-roboto-unhinted fonts-liberation
 "
 
 missing=""

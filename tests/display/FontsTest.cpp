@@ -46,6 +46,51 @@ TEST_P(FontsTest, ChineseCharactersAreNotBoxes) {
     EXPECT_NE(real, Drawn(GetParam(), privateUse)) << GetParam().name << ": boxes";
 }
 
+// A text drawn in a colour shows that colour in its strokes: the prefix's
+// faces draw the captions' sizes with plain strokes, not smoothed into the
+// background (grey, pale or orange instead of the colour).
+struct ColouredText {
+    Face face;
+    const char* text;
+    COLORREF colour, background;
+};
+
+class ColouredTextTest : public ::testing::TestWithParam<ColouredText> {};
+
+TEST_P(ColouredTextTest, StrokesShowTheColour) {
+    const ColouredText& c = GetParam();
+    win::MemoryCanvas canvas(160, 40);
+    win::FillSolid(canvas.Get(), {0, 0, 160, 40}, c.background);
+    win::Font font = win::CreatePixelFont(c.face.name, c.face.height, c.face.weight);
+    win::Selection selected(canvas.Get(), font);
+    SetBkMode(canvas.Get(), TRANSPARENT);
+    SetTextColor(canvas.Get(), c.colour);
+    win::DrawLine(canvas.Get(), 2, 2, c.text);
+    int ink = 0, exact = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 160; ++x) {
+            COLORREF pixel = canvas.Pixel(x, y);
+            if (pixel != c.background) ++ink;
+            if (pixel == c.colour) ++exact;
+        }
+    ASSERT_GT(ink, 20) << c.face.name << ": nothing drawn";
+    EXPECT_GE(exact * 10, ink * 9) << c.face.name << " " << c.face.height << ": " << exact << " of " << ink
+                                   << " ink pixels in the colour";
+}
+
+// The program's coloured texts: the link line, the pop-up, the top buttons,
+// the strip's labels, the selectors (宋体 10 points: character height 13),
+// and the grid's lunar texts. (The bold month names are smoothed: Liberation
+// Sans Bold asks for it from 11 pixels on.)
+INSTANTIATE_TEST_SUITE_P(
+    Captions, ColouredTextTest,
+    ::testing::Values(ColouredText{{"宋体", -13, FW_NORMAL}, "链接文字 link", RGB(0, 0, 208), RGB(212, 208, 200)},
+                      ColouredText{{"宋体", 15, FW_NORMAL}, "今天：项目会议", RGB(255, 0, 0), RGB(255, 255, 0)},
+                      ColouredText{{"楷体_gb2312", -13, FW_NORMAL}, "上月下月返回", RGB(189, 183, 107), RGB(50, 80, 90)},
+                      ColouredText{{"宋体", -13, FW_NORMAL}, "Vorlitz 丙午【马】年", RGB(0, 0, 0), RGB(255, 215, 0)},
+                      ColouredText{{"Arial", 14, FW_NORMAL}, "冬至初二", RGB(0, 0, 255), RGB(245, 245, 230)}),
+    [](const auto& info) { return "caption" + std::to_string(info.index); });
+
 INSTANTIATE_TEST_SUITE_P(Faces, FontsTest,
                          ::testing::Values(Face{"Arial", 14, FW_NORMAL}, Face{"Arial", 14, FW_BOLD},
                                            Face{"Arial Black", 17, FW_NORMAL}, Face{"宋体", 19, FW_NORMAL},

@@ -66,6 +66,44 @@ TEST_F(LabelTest, ACaptionSizesTheLabelToItsExtent) {
     EXPECT_EQ(label.ClientRect().bottom, lines.cy);
 }
 
+// The design's numbers at 96 pixels per inch: a 10-point face has
+// characters 13 pixels high (points × dpi / 72), so two Chinese characters
+// are 26 pixels wide. The line adds the face's internal leading: 2 pixels
+// in Windows' 楷体_GB2312 (15), none in the prefix's Kai face (13).
+TEST_F(LabelTest, ATenPointCaptionHasTheDesignsSize) {
+    win::WindowContext screen(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen.Get(), LOGPIXELSY), 96);
+    label.SetCaption("上月", true);
+    UpdateWindow(label);
+    EXPECT_EQ(label.ClientRect().right, 26);
+    EXPECT_GE(label.ClientRect().bottom, 13);
+    EXPECT_LE(label.ClientRect().bottom, 15);
+
+    win::Font font = win::CreatePointFont("楷体_gb2312", 100);
+    win::Selection selected(screen.Get(), font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.Get(), &metrics);
+    EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, 13);
+}
+
+// A label that keeps its rectangle answers anywhere in it, as the small
+// "×" does in its rectangle (338, 3)–(363, 20).
+TEST_F(LabelTest, ALabelThatKeepsItsRectangleAnswersInAllOfIt) {
+    LinkLabel close;
+    ASSERT_TRUE(close.Create({338, 3, 363, 20}, host, 1058, kBackground, kText, 100, "楷体_gb2312"));
+    close.KeepCreationRectangle();
+    close.SetCaption("×", true);
+    UpdateWindow(close);
+    for (POINT corner : {POINT{338, 3}, POINT{362, 3}, POINT{338, 19}, POINT{362, 19}})
+        EXPECT_EQ(ChildWindowFromPoint(host, corner), close.Handle()) << corner.x << ',' << corner.y;
+    EXPECT_NE(ChildWindowFromPoint(host, {337, 10}), close.Handle());
+    EXPECT_NE(ChildWindowFromPoint(host, {350, 20}), close.Handle());
+    win::MemoryCanvas canvas(400, 300);
+    testing::Capture(host, canvas);
+    EXPECT_GT(testing::CountPixels(canvas, {338, 3, 363, 20}, kText), 5);
+    EXPECT_GT(testing::CountPixels(canvas, {355, 3, 363, 20}, kBackground), 100);  // right of the glyph
+}
+
 TEST_F(LabelTest, ACaptionWithoutShowKeepsAHiddenLabelHidden) {
     label.SetCaption("返回", false);
     EXPECT_FALSE(label.IsVisible());

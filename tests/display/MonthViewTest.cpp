@@ -133,6 +133,52 @@ TEST_F(MonthViewTest, AThirtyOneDayMonthFromSaturdayFillsSixRows) {
         EXPECT_TRUE(AllPixels(canvas, CellRect(5, column), MonthView::CELL_COLOUR)) << column;
 }
 
+// Every lunar text stays inside its 51-pixel cell: a text that ran past it
+// would show on the black line right of the cell, the next cell covering
+// the rest, or past the grid's right edge. Every page of the range, in the
+// prefix's fonts; the canvas is wider than the grid to see the overflow.
+TEST_F(MonthViewTest, EveryLunarTextStaysInsideItsCell) {
+    constexpr COLORREF kOutside = RGB(1, 2, 3);
+    win::MemoryCanvas wide(MonthView::WIDTH + 80, MonthView::HEIGHT);
+    int pages = 0;
+    for (int year = 1900; year <= 2200; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            if (!HasLunarDate(year, month, 1) || !HasLunarDate(year, month, GregorianMonthLength(year, month)))
+                continue;
+            ++pages;
+            view.ShowMonth(year, month, 0);
+            win::FillSolid(wide.Get(), {0, 0, wide.Width(), wide.Height()}, kOutside);
+            view.Paint(wide.Get());
+            for (int row = 0; row < 6; ++row) {
+                const int textTop = kTop + kPitchY * row + 17, textBottom = kTop + kPitchY * row + 32;
+                for (int column = 0; column < 6; ++column) {
+                    RECT line = {kPitchX * column + 51, textTop, kPitchX * column + 52, textBottom};
+                    ASSERT_TRUE(AllPixels(wide, line, MonthView::LINE_COLOUR))
+                        << year << '-' << month << ": row " << row << ", column " << column;
+                }
+            }
+            ASSERT_TRUE(AllPixels(wide, {MonthView::WIDTH, 0, wide.Width(), wide.Height()}, kOutside))
+                << year << '-' << month << ": past the right edge";
+        }
+    }
+    EXPECT_GE(pages, 12 * 160 - 1);  // February 1900 … December 2059 at least
+}
+
+// A text that fits keeps the design's size and place, one that does not is
+// drawn smaller but still whole: 2026-12-09 opens the lunar month 十一月大.
+TEST_F(MonthViewTest, ALongMonthNameIsDrawnSmallerAndWhole) {
+    Show(2026, 12, 2000, 1, 1);
+    const RECT name = {CellOf(9).left, CellOf(9).top + 16, CellOf(9).right, CellOf(9).bottom};
+    const RECT dayName = {CellOf(10).left, CellOf(10).top + 16, CellOf(10).right, CellOf(10).bottom};
+    // 十一月大: ink to the cell's last pixels but not on the line after it.
+    EXPECT_GT(CountPixels(canvas, {name.right - 8, name.top, name.right, name.bottom}, MonthView::ORDINARY_DAY_COLOUR), 0);
+    EXPECT_GT(CountPixels(canvas, {name.left, name.top, name.left + 6, name.bottom}, MonthView::ORDINARY_DAY_COLOUR), 0);
+    // 初二 starts at x + 6 as before.
+    EXPECT_EQ(CountPixels(canvas, {dayName.left, dayName.top, dayName.left + 6, dayName.bottom},
+                          MonthView::ORDINARY_DAY_COLOUR), 0);
+    EXPECT_GT(CountPixels(canvas, dayName, MonthView::ORDINARY_DAY_COLOUR), 20);
+}
+
 TEST_F(MonthViewTest, CellOriginsAndTheCaption) {
     view.ShowMonth(2024, 2, 0);
     EXPECT_EQ(view.CellOrigin(1).x, 4 * kPitchX);  // a Thursday
@@ -151,7 +197,11 @@ public:
     void EditWeekdayNote(MonthView& view) override { editedWeekdays.push_back(view.SelectedWeekday()); }
     void OpenSite() override { ++siteOpenings; }
     void NoteFileTrouble(const NoteTable& table) override { troubledFiles.push_back(table.Path()); }
+    void TurnMonths(int months) override { turns.push_back(months); }
+    void ShowToday() override { ++todayShown; }
     bool shown = false;
+    std::vector<int> turns;
+    int todayShown = 0;
     std::vector<int> editedDays, editedWeekdays;
     int siteOpenings = 0;
     std::vector<std::string> troubledFiles;
@@ -273,6 +323,56 @@ TEST_F(PointerTest, TodaysNotesPopUpUnderTodaysCell) {
     view.Popup().Show(SW_HIDE);
     view.PopUpTodayNotes();
     EXPECT_FALSE(view.Popup().IsVisible());
+}
+
+// The pop-up never outlives what it is about: a new page, the pointer
+// leaving the grid, a click that opens a dialog.
+TEST_F(PointerTest, ThePopupGoesWithThePageThePointerAndAClick) {
+    MoveTo(InCell(14));
+    ASSERT_TRUE(view.Popup().IsVisible());
+    view.ShowMonth(2024, 3, 0);
+    EXPECT_FALSE(view.Popup().IsVisible());
+
+    view.ShowMonth(2024, 2, 0);
+    MoveTo(InCell(13));
+    MoveTo(InCell(14));
+    ASSERT_TRUE(view.Popup().IsVisible());
+    view.Send(WM_MOUSELEAVE);
+    EXPECT_FALSE(view.Popup().IsVisible());
+    MoveTo(InCell(14, 22, 12));  // back into the same day: shown again
+    EXPECT_TRUE(view.Popup().IsVisible());
+
+    ReleaseAt({3 * 52 + 20, 10});  // the weekday's dialog
+    EXPECT_FALSE(view.Popup().IsVisible());
+}
+
+// One month a notch, up = earlier; small steps add up; keys alike; each
+// hides the pop-up. The owner keeps to the range.
+TEST_F(PointerTest, TheWheelAndThePageKeysTurnTheMonth) {
+    RECT grid = view.WindowRect();
+    auto wheel = [&](int delta, POINT screen) {
+        view.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(delta))), MAKELPARAM(screen.x, screen.y));
+    };
+    const POINT over = {grid.left + 100, grid.top + 100};
+    MoveTo(InCell(14));
+    ASSERT_TRUE(view.Popup().IsVisible());
+    wheel(WHEEL_DELTA, over);
+    EXPECT_FALSE(view.Popup().IsVisible());
+    wheel(-2 * WHEEL_DELTA, over);
+    wheel(-WHEEL_DELTA / 2, over);
+    wheel(-WHEEL_DELTA / 2, over);
+    wheel(WHEEL_DELTA, {grid.right + 5, grid.top + 100});  // not over the grid
+    EXPECT_EQ(owner.turns, (std::vector<int>{-1, 2, 1}));
+
+    MoveTo(InCell(14, 10, 10));
+    ASSERT_TRUE(view.Popup().IsVisible());
+    view.Send(WM_KEYDOWN, VK_NEXT);
+    EXPECT_FALSE(view.Popup().IsVisible());
+    view.Send(WM_KEYDOWN, VK_PRIOR);
+    view.Send(WM_KEYDOWN, VK_HOME);
+    view.Send(WM_KEYDOWN, VK_END);  // not a page key
+    EXPECT_EQ(owner.turns, (std::vector<int>{-1, 2, 1, 1, -1}));
+    EXPECT_EQ(owner.todayShown, 1);
 }
 
 TEST_F(PointerTest, ClicksOpenTheDayOrTheWeekday) {
