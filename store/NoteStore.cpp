@@ -22,11 +22,11 @@ constexpr std::uint32_t kOtherColour = 0x00FF0000;            // (0, 0, 255)
 // earlier copy is never overwritten.
 constexpr int kMaxDamagedCopies = 99;
 
-std::uint16_t ReadU16(const std::string& bytes, std::size_t at) {
+std::uint16_t ReadU16(std::string_view bytes, std::size_t at) {
     return std::uint16_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8);
 }
 
-std::uint32_t ReadU32(const std::string& bytes, std::size_t at) {
+std::uint32_t ReadU32(std::string_view bytes, std::size_t at) {
     return std::uint32_t(ReadU16(bytes, at)) | std::uint32_t(ReadU16(bytes, at + 2)) << 16;
 }
 
@@ -69,8 +69,7 @@ int NoteSlot::SetText(std::string_view newText, std::uint32_t colourWord) {
 void NoteTable::Bind(int maxIndex, std::string path) {
     slots_.assign(std::size_t(maxIndex + 1), NoteSlot{});
     path_ = std::move(path);
-    loaded_ = Loaded::Cleanly;
-    damagedBytes_.clear();
+    state_ = LoadState::Clean;
     damagedCopyPath_.clear();
 }
 
@@ -80,28 +79,43 @@ void NoteTable::Clear() {
 
 int NoteTable::Load() {
     Clear();
-    loaded_ = Loaded::Cleanly;
-    damagedBytes_.clear();
-
-    FileContents file = ReadWholeFile(path_);
-    if (file.status == FileContents::Status::Missing) return 0;
-    if (file.status == FileContents::Status::Unreadable) {
-        loaded_ = Loaded::Unreadable;
-        lastSystemError_ = file.systemError;
-        return -1;
+    state_ = LoadState::Clean;
+    FileContents file = ReadWholeFile(path_, LargestFileSize());
+    switch (file.status) {
+        case FileContents::Status::Missing: return 0;
+        case FileContents::Status::Unreadable:
+            state_ = LoadState::Unreadable;
+            lastSystemError_ = file.systemError;
+            return -1;
+        case FileContents::Status::TooLarge:
+            LoadBytes(file.bytes);
+            state_ = LoadState::Damaged;
+            return -1;
+        case FileContents::Status::Read: break;
     }
-    const std::string& bytes = file.bytes;
+    return LoadBytes(file.bytes);
+}
+
+int NoteTable::LoadBytes(std::string_view bytes) {
+    Clear();
+    state_ = LoadState::Clean;
+    std::vector<bool> named(slots_.size(), false);
     for (std::size_t at = kHeaderSize; at < bytes.size();) {
         bool fits = at + kRecordHeaderSize <= bytes.size();
         int index = fits ? std::int16_t(ReadU16(bytes, at)) : -1;
         std::size_t length = fits ? ReadU16(bytes, at + 2) : 0;
         if (!fits || index < 0 || index > MaxIndex() || at + kRecordHeaderSize + length > bytes.size()) {
-            loaded_ = Loaded::Damaged;
-            damagedBytes_ = bytes;
+            state_ = LoadState::Damaged;
             return -1;
         }
-        slots_[std::size_t(index)].SetText(std::string_view(bytes).substr(at + kRecordHeaderSize, length),
-                                           ReadU32(bytes, at + 4));
+        std::string_view text = bytes.substr(at + kRecordHeaderSize, length);
+        std::uint32_t colour = ReadU32(bytes, at + 4);
+        NoteSlot& slot = slots_[std::size_t(index)];
+        slot.SetText(text, colour);
+        // What a save would not write back: the earlier record of a slot
+        // named twice, and a text that SetText dropped for its leading NUL.
+        if (named[std::size_t(index)] || (!text.empty() && !slot.IsPresent())) state_ = LoadState::Damaged;
+        named[std::size_t(index)] = true;
         at += kRecordHeaderSize + length;
     }
     return 0;
@@ -121,23 +135,29 @@ std::string NoteTable::Serialise() const {
     return bytes;
 }
 
+std::size_t NoteTable::LargestFileSize() const {
+    return kHeaderSize + slots_.size() * (kRecordHeaderSize + NOTE_MAX_TEXT);
+}
+
+// Copies the file as it is on disk (however large: the table holds only
+// part of a file too large for it) to the first free copy name.
 int NoteTable::KeepDamagedCopy() {
+    if (state_ != LoadState::Damaged) return NOTE_OK;
     for (int n = 1; n <= kMaxDamagedCopies; ++n) {
         std::string copy = path_ + ".bad" + (n == 1 ? "" : std::to_string(n));
-        int result = CreateNewFile(copy, damagedBytes_, &lastSystemError_);
+        int result = CopyToNewFile(path_, copy, &lastSystemError_);
         if (result == 1) continue;  // an earlier copy: keep it too
-        if (result != 0) return NOTE_WRITE_FAILED;
-        damagedCopyPath_ = copy;
-        loaded_ = Loaded::Cleanly;
-        damagedBytes_.clear();
+        if (result == -1) return NOTE_WRITE_FAILED;
+        if (result == 0) damagedCopyPath_ = copy;  // 2: the file is gone, there is nothing to keep
+        state_ = LoadState::Clean;
         return NOTE_OK;
     }
     return NOTE_WRITE_FAILED;
 }
 
 int NoteTable::Save() {
-    if (loaded_ == Loaded::Unreadable) return NOTE_FILE_UNREADABLE;
-    if (loaded_ == Loaded::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
+    if (state_ == LoadState::Unreadable) return NOTE_FILE_UNREADABLE;
+    if (state_ == LoadState::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
 
     std::string bytes = Serialise();
     int result = bytes.size() == kHeaderSize ? RemoveFile(path_, &lastSystemError_)

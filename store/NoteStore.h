@@ -64,10 +64,23 @@ public:
 
     // Fills the slots from the file. A missing file is an empty table (0).
     // A bad record stops the load and gives -1, keeping the records before
-    // it; an unreadable file gives -1 with every slot empty. Either way the
-    // file is not overwritten blind: the next Save keeps a copy of a damaged
-    // file beside it first, and refuses to replace one it could not read.
+    // it; a file larger than any note file loads like one cut at that size
+    // and gives -1; an unreadable file gives -1 with every slot empty.
+    // Either way the file is not overwritten blind: the next Save keeps a
+    // copy of a damaged file beside it first, and refuses to replace one it
+    // could not read. A file that names a slot twice, or holds a text that
+    // begins with NUL, loads by the same rules (the later record wins, such
+    // a text empties its slot) and gives 0, but is damaged all the same: a
+    // save would drop what it held.
     int Load();
+    // Load's work on bytes a file held.
+    int LoadBytes(std::string_view bytes);
+
+    // What the last load found; a damaged file counts as Clean again once
+    // a save has kept its original (DamagedCopyPath).
+    enum class LoadState { Clean, Damaged, Unreadable };
+    LoadState State() const { return state_; }
+
     // Rewrites the file from the present slots, or deletes it when none is
     // left. On failure memory keeps the new text.
     int Save();
@@ -88,17 +101,22 @@ public:
     int LastSystemError() const { return lastSystemError_; }
     // Where the damaged file's original bytes were kept, once they were.
     const std::string& DamagedCopyPath() const { return damagedCopyPath_; }
+    // Keeps a damaged file's original beside it now ("<file>.bad", or the
+    // first free "<file>.badN"), as the next Save otherwise does before it
+    // replaces the file; the state is Clean afterwards. NOTE_OK (also when
+    // the file is not damaged) or NOTE_WRITE_FAILED.
+    int KeepDamagedCopy();
 
     // The file's bytes for the present slots, header first.
     std::string Serialise() const;
+    // No note file with this many slots is longer: every slot present with
+    // the longest text.
+    std::size_t LargestFileSize() const;
 
 private:
-    int KeepDamagedCopy();
-
     std::vector<NoteSlot> slots_;
     std::string path_;
-    enum class Loaded { Cleanly, Damaged, Unreadable } loaded_ = Loaded::Cleanly;
-    std::string damagedBytes_;
+    LoadState state_ = LoadState::Clean;
     std::string damagedCopyPath_;
     int lastSystemError_ = 0;
 };

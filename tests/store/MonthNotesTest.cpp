@@ -112,9 +112,11 @@ TEST_F(MonthNotesTest, SavingADaysNotesFilesEachWhereItBelongs) {
 }
 
 TEST_F(MonthNotesTest, AFailedSaveSaysWhichNote) {
+    ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{7, "seven"}}));
+    ScratchFolder::MarkReadOnly("日历\\102");  // the yearly file may not be replaced
     auto page = Load(2024, 2);
-    ScratchFolder::MakeFolder("日历\\102.new");  // the yearly file's temporary name is taken
     auto results = page->notes.SaveDayNotes(5, "a", 0, "b", 0, "c", 0);
+    ScratchFolder::MarkReadOnly("日历\\102", false);
     EXPECT_EQ(results.oneOff, NOTE_OK);
     EXPECT_EQ(results.gregorianYearly, NOTE_WRITE_FAILED);
     EXPECT_EQ(results.lunarYearly, NOTE_OK);
