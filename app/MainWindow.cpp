@@ -266,7 +266,7 @@ LRESULT MainWindow::OnTellUser(WPARAM, LPARAM) {
 void MainWindow::NoteFileTrouble(const NoteTable& table) {
     const std::string file = "我的记事\\" + table.Path();
     std::string message;
-    if (table.State() == NoteTable::LoadState::Unreadable) {
+    if (table.FoundState() == NoteTable::LoadState::Unreadable) {
         message = "无法读取记事文件“" + file + "”：" + SystemErrorText(table.LastSystemError()) +
                   "。其中的记事暂不显示；在能读取之前，这个文件不会被改写。";
     } else if (!table.DamagedCopyPath().empty()) {

@@ -5,7 +5,9 @@
 #include "engine/LunarDate.h"
 #include "engine/SolarTerms.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -160,10 +162,21 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
+// Output that did not reach its file (a full disk, a closed pipe) is a
+// failure, not a result: one line on stderr, exit status 1.
+int FinishOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    int error = errno;
+    std::fprintf(stderr, "almanac-cli: the output could not be written%s%s\n", error ? ": " : "",
+                 error ? std::strerror(error) : "");
+    return 1;
+}
+
 int main(int argc, char** argv) {
     cli::PrepareStandardOutput();
     try {
-        return Run(argc, argv);
+        return FinishOutput(Run(argc, argv));
     } catch (const UsageError& error) {
         std::fprintf(stderr, "almanac-cli: %s\n", error.message.c_str());
         return 2;

@@ -36,9 +36,9 @@ BOOL MemoPad::OnInitDialog() {
 // The text up to its first NUL byte. A file that cannot be read leaves the
 // pad empty and read-only, so nothing typed can replace the memo.
 void MemoPad::ReadMemo() {
-    FileContents file = ReadWholeFile(MEMO_FILE);
+    FileContents file = ReadWholeFile(MEMO_FILE, kMemoMaxBytes);
     const std::string where = std::string("我的记事\\") + MEMO_FILE;
-    if (file.status == FileContents::Status::Read && file.bytes.size() > kMemoMaxBytes) {
+    if (file.status == FileContents::Status::TooLarge) {
         file.status = FileContents::Status::Unreadable;
         host_.TellOnce(MEMO_FILE, "备忘“" + where + "”大得不像记事小本写过的文件，所以没有读入，也不会被改写。");
     } else if (file.status == FileContents::Status::Unreadable) {
@@ -48,14 +48,14 @@ void MemoPad::ReadMemo() {
     read_ = file.status != FileContents::Status::Unreadable;
     ready_ = false;  // filling the edit is no change of the memo
     if (read_) {
-        original_ = std::move(file.bytes);
-        memoText_ = original_.substr(0, original_.find('\0'));
-        keepOriginal_ = memoText_.size() != original_.size() || !ShowsFaithfully(memoText_);
-        if (memoText_.size() != original_.size()) {
+        const std::string& bytes = file.bytes;
+        memoText_ = bytes.substr(0, bytes.find('\0'));
+        keepOriginal_ = memoText_.size() != bytes.size() || !ShowsFaithfully(memoText_);
+        if (memoText_.size() != bytes.size()) {
             std::string copy;
             int error = 0;
             const std::string damaged = "备忘“" + where + "”已损坏，只显示了能读出的部分。";
-            if (KeepOriginalCopy(MEMO_FILE, original_, copy, error) == NOTE_OK) {
+            if (KeepCopyOfFile(MEMO_FILE, kMemoMaxBytes, copy, error) == NOTE_OK) {
                 keepOriginal_ = false;
                 host_.TellOnce(MEMO_FILE, damaged + "原文件已原样保存为“我的记事\\" + copy + "”。");
             } else {
@@ -131,7 +131,7 @@ void MemoPad::SaveText() {
     int result = -1;
     std::string copy;
     int error = 0;
-    if (keepOriginal_ && KeepOriginalCopy(MEMO_FILE, original_, copy, error) == NOTE_OK) keepOriginal_ = false;
+    if (keepOriginal_ && KeepCopyOfFile(MEMO_FILE, kMemoMaxBytes, copy, error) == NOTE_OK) keepOriginal_ = false;
     if (!keepOriginal_) result = memoText_.empty() ? RemoveFile(MEMO_FILE) : WriteWholeFile(MEMO_FILE, memoText_);
     if ((result != 0) != saveFailed_) {
         saveFailed_ = result != 0;

@@ -53,10 +53,9 @@ private:
     bool ready_ = false;
     bool read_ = false;
     bool saveFailed_ = false;
-    // The file as read, kept beside it before the first save when the text
-    // shown is not all of it (a NUL byte) or not exactly it (bytes that are
-    // not valid text).
-    std::string original_;
+    // The file is kept beside it before the first save when the text shown
+    // is not all of it (a NUL byte) or not exactly it (bytes that are not
+    // valid text).
     bool keepOriginal_ = false;
 };
 

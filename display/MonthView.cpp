@@ -113,7 +113,7 @@ void MonthView::LoadNotes() {
     notes_->Load(*page_);
     if (!owner_) return;
     for (const NoteTable* table : notes_->Tables())
-        if (table->State() != NoteTable::LoadState::Clean) owner_->NoteFileTrouble(*table);
+        if (table->FoundState() != NoteTable::LoadState::Clean) owner_->NoteFileTrouble(*table);
 }
 
 bool MonthView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

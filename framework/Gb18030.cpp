@@ -153,6 +153,19 @@ std::string Utf8FromGb18030(std::string_view bytes) {
     return out;
 }
 
+std::optional<std::u32string> CharactersFromGb18030(std::string_view bytes) {
+    std::u32string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        size_t start = i;
+        char32_t c = DecodeNext(bytes, i);
+        // U+FFFD has a four-byte code of its own; from one byte it marks bytes that form nothing.
+        if (c == kReplacement && i - start == 1) return std::nullopt;
+        out += c;
+    }
+    return out;
+}
+
 std::string Gb18030FromUtf16(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 2);

@@ -6,6 +6,7 @@
 // and by almanac-cli in both builds.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ namespace almanac::text {
 // Bytes that form no GB18030 character decode as U+FFFD, one byte at a time.
 std::u16string Utf16FromGb18030(std::string_view bytes);
 std::string Utf8FromGb18030(std::string_view bytes);
+
+// The characters the bytes hold, or nothing when some of them form no
+// GB18030 character (where the functions above would show U+FFFD).
+std::optional<std::u32string> CharactersFromGb18030(std::string_view bytes);
 
 // An unpaired surrogate, which names no character, becomes '?'.
 std::string Gb18030FromUtf16(std::u16string_view text);

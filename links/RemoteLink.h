@@ -29,8 +29,11 @@ struct RemoteLink {
 // The target arrives over plain HTTP, where anyone on the path can change it,
 // and goes to the shell's "open", which also runs programs and opens local and
 // network files. So only web addresses pass: "http://" or "https://" in any
-// letter case, then no control character, no blank and no '"' (which could
-// end the quoted address on the browser's command line and start arguments).
+// letter case, then GB18030 characters that are neither controls, format
+// characters (bidirectional overrides among them) nor blanks or other
+// separators, and no '"' (which could end the quoted address on the
+// browser's command line and start arguments). Bytes that form no GB18030
+// character are refused.
 bool IsSafeLinkTarget(std::string_view target);
 
 // After any blanks, tabs and line ends: '*', the target up to the first tab,

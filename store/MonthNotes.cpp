@@ -30,7 +30,7 @@ void MonthNotes::Load(const MonthPage& page) {
 
     for (NoteTable* table : {&oneOffNotes, &gregorianYearlyNotes, &lunarNotesFirst, &lunarNotesLast, &weeklyNotes,
                              &lunarNotesMiddle})
-        table->KeepDamagedOriginal();
+        table->KeepDamagedCopy();
 }
 
 std::array<const NoteTable*, 6> MonthNotes::Tables() const {

@@ -22,11 +22,11 @@ constexpr std::uint32_t kOtherColour = 0x00FF0000;            // (0, 0, 255)
 // earlier copy is never overwritten.
 constexpr int kMaxDamagedCopies = 99;
 
-std::uint16_t ReadU16(const std::string& bytes, std::size_t at) {
+std::uint16_t ReadU16(std::string_view bytes, std::size_t at) {
     return std::uint16_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8);
 }
 
-std::uint32_t ReadU32(const std::string& bytes, std::size_t at) {
+std::uint32_t ReadU32(std::string_view bytes, std::size_t at) {
     return std::uint32_t(ReadU16(bytes, at)) | std::uint32_t(ReadU16(bytes, at + 2)) << 16;
 }
 
@@ -69,9 +69,7 @@ int NoteSlot::SetText(std::string_view newText, std::uint32_t colourWord) {
 void NoteTable::Bind(int maxIndex, std::string path) {
     slots_.assign(std::size_t(maxIndex + 1), NoteSlot{});
     path_ = std::move(path);
-    loaded_ = Loaded::Cleanly;
-    loadState_ = LoadState::Clean;
-    damagedBytes_.clear();
+    state_ = found_ = LoadState::Clean;
     damagedCopyPath_.clear();
 }
 
@@ -80,32 +78,50 @@ void NoteTable::Clear() {
 }
 
 int NoteTable::Load() {
-    Clear();
-    loaded_ = Loaded::Cleanly;
-    loadState_ = LoadState::Clean;
-    damagedBytes_.clear();
+    int result = ReadAndLoad();
+    found_ = state_;
+    return result;
+}
 
-    FileContents file = ReadWholeFile(path_);
-    if (file.status == FileContents::Status::Missing) return 0;
-    if (file.status == FileContents::Status::Unreadable) {
-        loaded_ = Loaded::Unreadable;
-        loadState_ = LoadState::Unreadable;
-        lastSystemError_ = file.systemError;
-        return -1;
+int NoteTable::ReadAndLoad() {
+    Clear();
+    state_ = LoadState::Clean;
+    FileContents file = ReadWholeFile(path_, LargestFileSize());
+    switch (file.status) {
+        case FileContents::Status::Missing: return 0;
+        case FileContents::Status::Unreadable:
+            state_ = LoadState::Unreadable;
+            lastSystemError_ = file.systemError;
+            return -1;
+        case FileContents::Status::TooLarge:
+            LoadBytes(file.bytes);
+            state_ = LoadState::Damaged;
+            return -1;
+        case FileContents::Status::Read: break;
     }
-    const std::string& bytes = file.bytes;
+    return LoadBytes(file.bytes);
+}
+
+int NoteTable::LoadBytes(std::string_view bytes) {
+    Clear();
+    state_ = LoadState::Clean;
+    std::vector<bool> named(slots_.size(), false);
     for (std::size_t at = kHeaderSize; at < bytes.size();) {
         bool fits = at + kRecordHeaderSize <= bytes.size();
         int index = fits ? std::int16_t(ReadU16(bytes, at)) : -1;
         std::size_t length = fits ? ReadU16(bytes, at + 2) : 0;
         if (!fits || index < 0 || index > MaxIndex() || at + kRecordHeaderSize + length > bytes.size()) {
-            loaded_ = Loaded::Damaged;
-            loadState_ = LoadState::Damaged;
-            damagedBytes_ = bytes;
+            state_ = LoadState::Damaged;
             return -1;
         }
-        slots_[std::size_t(index)].SetText(std::string_view(bytes).substr(at + kRecordHeaderSize, length),
-                                           ReadU32(bytes, at + 4));
+        std::string_view text = bytes.substr(at + kRecordHeaderSize, length);
+        std::uint32_t colour = ReadU32(bytes, at + 4);
+        NoteSlot& slot = slots_[std::size_t(index)];
+        slot.SetText(text, colour);
+        // What a save would not write back: the earlier record of a slot
+        // named twice, and a text that SetText dropped for its leading NUL.
+        if (named[std::size_t(index)] || (!text.empty() && !slot.IsPresent())) state_ = LoadState::Damaged;
+        named[std::size_t(index)] = true;
         at += kRecordHeaderSize + length;
     }
     return 0;
@@ -125,44 +141,51 @@ std::string NoteTable::Serialise() const {
     return bytes;
 }
 
-int NoteTable::KeepDamagedOriginal() { return loaded_ == Loaded::Damaged ? KeepDamagedCopy() : NOTE_OK; }
-
-void NoteTable::KeepOriginalOnNextSave() {
-    if (loaded_ != Loaded::Cleanly) return;  // kept already, or never replaced
-    FileContents file = ReadWholeFile(path_);
-    if (file.status != FileContents::Status::Read) return;
-    damagedBytes_ = std::move(file.bytes);
-    loaded_ = Loaded::Damaged;
+std::size_t NoteTable::LargestFileSize() const {
+    return kHeaderSize + slots_.size() * (kRecordHeaderSize + NOTE_MAX_TEXT);
 }
 
-// A file is read again each time it is shown, so a copy with the same bytes,
-// kept at an earlier reading, serves instead of one more.
-int KeepOriginalCopy(const std::string& path, std::string_view bytes, std::string& copyPath, int& systemError) {
+namespace {
+
+// Both files hold the same bytes, as far as limit bytes tell.
+bool SameContents(const std::string& path, const std::string& other, std::size_t limit) {
+    FileContents a = ReadWholeFile(path, limit), b = ReadWholeFile(other, limit);
+    bool readable = a.status == FileContents::Status::Read || a.status == FileContents::Status::TooLarge;
+    return readable && a.status == b.status && a.bytes == b.bytes;
+}
+
+}  // namespace
+
+// Copies the file as it is on disk (however large: a table holds only part
+// of a file too large for it) to the first free copy name.
+int KeepCopyOfFile(const std::string& path, std::size_t compareLimit, std::string& copyPath, int& systemError) {
     for (int n = 1; n <= kMaxDamagedCopies; ++n) {
         std::string copy = path + ".bad" + (n == 1 ? "" : std::to_string(n));
-        int result = CreateNewFile(copy, bytes, &systemError);
-        if (result == 1) {  // an earlier copy: keep it too
-            FileContents earlier = ReadWholeFile(copy);
-            if (earlier.status != FileContents::Status::Read || earlier.bytes != bytes) continue;
-            result = 0;
-        }
-        if (result != 0) return NOTE_WRITE_FAILED;
-        copyPath = copy;
+        int result = CopyToNewFile(path, copy, &systemError);
+        if (result == 1 && !SameContents(path, copy, compareLimit)) continue;  // an earlier copy: keep it too
+        if (result == -1) return NOTE_WRITE_FAILED;
+        copyPath = result == 2 ? std::string() : copy;  // 2: the file is gone, there is nothing to keep
         return NOTE_OK;
     }
     return NOTE_WRITE_FAILED;
 }
 
 int NoteTable::KeepDamagedCopy() {
-    if (KeepOriginalCopy(path_, damagedBytes_, damagedCopyPath_, lastSystemError_) != NOTE_OK) return NOTE_WRITE_FAILED;
-    loaded_ = Loaded::Cleanly;
-    damagedBytes_.clear();
+    if (state_ != LoadState::Damaged) return NOTE_OK;
+    std::string copy;
+    if (KeepCopyOfFile(path_, LargestFileSize() + 1, copy, lastSystemError_) != NOTE_OK) return NOTE_WRITE_FAILED;
+    if (!copy.empty()) damagedCopyPath_ = copy;
+    state_ = LoadState::Clean;
     return NOTE_OK;
 }
 
+void NoteTable::KeepOriginalOnNextSave() {
+    if (state_ == LoadState::Clean) state_ = LoadState::Damaged;
+}
+
 int NoteTable::Save() {
-    if (loaded_ == Loaded::Unreadable) return NOTE_FILE_UNREADABLE;
-    if (loaded_ == Loaded::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
+    if (state_ == LoadState::Unreadable) return NOTE_FILE_UNREADABLE;
+    if (state_ == LoadState::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
 
     std::string bytes = Serialise();
     int result = bytes.size() == kHeaderSize ? RemoveFile(path_, &lastSystemError_)

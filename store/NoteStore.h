@@ -26,11 +26,13 @@ inline constexpr std::size_t NOTE_MAX_TEXT = 0xFFFF;
 
 enum NoteKind { NOTE_ONE_OFF = 1, NOTE_GREGORIAN_YEARLY = 2, NOTE_LUNAR_YEARLY = 3, NOTE_WEEKLY = 4 };
 
-// Keeps bytes that are about to be replaced beside their file, as
-// "<path>.bad", else "<path>.bad2" … (never over an earlier copy; one that
-// holds the same bytes serves). NOTE_OK with the copy's path, or
-// NOTE_WRITE_FAILED with the system's error.
-int KeepOriginalCopy(const std::string& path, std::string_view bytes, std::string& copyPath, int& systemError);
+// Copies the file at path, as it is on disk, to "<path>.bad", else the first
+// free "<path>.badN": never over an earlier copy, and a copy that already
+// holds the same bytes (compared up to compareLimit bytes) serves, since a
+// file is read again each time it is shown. NOTE_OK with the copy's path
+// (empty when the file is gone: nothing to keep), or NOTE_WRITE_FAILED with
+// the system's error.
+int KeepCopyOfFile(const std::string& path, std::size_t compareLimit, std::string& copyPath, int& systemError);
 
 // The colour to draw a note in: the user's colour, or its kind's default.
 std::uint32_t NoteColour(std::uint32_t colourWord, int kind);
@@ -66,17 +68,25 @@ public:
     // Forgets every slot and binds the table to a file with slots 0 … maxIndex.
     void Bind(int maxIndex, std::string path);
 
-    // How the last Load found the file (a damaged one stays so after its
-    // original was kept).
-    enum class LoadState { Clean, Damaged, Unreadable };
-    LoadState State() const { return loadState_; }
-
     // Fills the slots from the file. A missing file is an empty table (0).
     // A bad record stops the load and gives -1, keeping the records before
-    // it; an unreadable file gives -1 with every slot empty. Either way the
-    // file is not overwritten blind: the next Save keeps a copy of a damaged
-    // file beside it first, and refuses to replace one it could not read.
+    // it; a file larger than any note file loads like one cut at that size
+    // and gives -1; an unreadable file gives -1 with every slot empty.
+    // Either way the file is not overwritten blind: the next Save keeps a
+    // copy of a damaged file beside it first, and refuses to replace one it
+    // could not read. A file that names a slot twice, or holds a text that
+    // begins with NUL, loads by the same rules (the later record wins, such
+    // a text empties its slot) and gives 0, but is damaged all the same: a
+    // save would drop what it held.
     int Load();
+    // Load's work on bytes a file held.
+    int LoadBytes(std::string_view bytes);
+
+    // What the last load found; a damaged file counts as Clean again once
+    // a save has kept its original (DamagedCopyPath).
+    enum class LoadState { Clean, Damaged, Unreadable };
+    LoadState State() const { return state_; }
+
     // Rewrites the file from the present slots, or deletes it when none is
     // left. On failure memory keeps the new text.
     int Save();
@@ -97,30 +107,35 @@ public:
     int LastSystemError() const { return lastSystemError_; }
     // Where the damaged file's original bytes were kept, once they were.
     const std::string& DamagedCopyPath() const { return damagedCopyPath_; }
-    // Keeps a damaged file's original bytes beside it now (an earlier copy
-    // with the same bytes serves), so the user can be told where they are;
-    // the next save may then replace the file. NOTE_OK when kept or when the
-    // file is not damaged, NOTE_WRITE_FAILED when no copy could be written.
-    int KeepDamagedOriginal();
+    // Keeps a damaged file's original beside it now ("<file>.bad", or the
+    // first free "<file>.badN"; see KeepCopyOfFile), as the next Save
+    // otherwise does before it replaces the file; the state is Clean
+    // afterwards. NOTE_OK (also when the file is not damaged) or
+    // NOTE_WRITE_FAILED.
+    int KeepDamagedCopy();
+    // How the last Load found the file, whatever was done since (State()
+    // turns Clean once a damaged file's original is kept).
+    LoadState FoundState() const { return found_; }
     // Before the next save replaces the file, its present bytes are kept
     // beside it as a damaged file's are: for a note that cannot be shown as
     // stored (bytes that are not valid text) and that the user changes.
     void KeepOriginalOnNextSave();
+
+    // No note file with this many slots is longer: every slot present with
+    // the longest text.
+    std::size_t LargestFileSize() const;
 
 private:
     // Empties every slot; the binding stays.
     void Clear();
     // The file's bytes for the present slots, header first.
     std::string Serialise() const;
-    int KeepDamagedCopy();
+    int ReadAndLoad();
 
     std::vector<NoteSlot> slots_;
     std::string path_;
-    // Whether a save may replace the file as it is: Damaged until the
-    // original bytes were kept.
-    enum class Loaded { Cleanly, Damaged, Unreadable } loaded_ = Loaded::Cleanly;
-    LoadState loadState_ = LoadState::Clean;
-    std::string damagedBytes_;
+    LoadState state_ = LoadState::Clean;
+    LoadState found_ = LoadState::Clean;
     std::string damagedCopyPath_;
     int lastSystemError_ = 0;
 };

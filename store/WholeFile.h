@@ -1,34 +1,53 @@
 // Whole-file operations on paths relative to the current directory, written
 // with backslash separators ("日历\200612") in GB18030, as the note store and
 // the memo pad name their files. A write is complete or absent: the data goes
-// to a temporary file in the same folder, reaches the disk, and then replaces
-// the old file in one step.
+// to a temporary file of its own in the same folder, reaches the disk, and
+// then replaces the old file in one step.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace almanac {
 
 struct FileContents {
-    enum class Status { Read, Missing, Unreadable };
+    enum class Status {
+        Read,        // bytes holds the whole file
+        Missing,     // no file of that name (or no folder)
+        Unreadable,  // there, but not readable: held, forbidden, a folder, a pipe or a device
+        TooLarge,    // larger than the reader's limit: bytes holds the first limit bytes
+    };
     Status status = Status::Missing;
-    std::string bytes;    // the whole file when Read
+    std::string bytes;
     int systemError = 0;  // errno or GetLastError when Unreadable
 };
 
-FileContents ReadWholeFile(std::string_view path);
+inline constexpr std::size_t WHOLE_FILE_NO_LIMIT = SIZE_MAX;
+
+// Reads a regular file whole, reading at most maxBytes + 1 bytes: a file
+// longer than maxBytes is TooLarge. Anything else that bears the name (a
+// folder, a pipe, a device) is Unreadable, and never waited for.
+FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes = WHOLE_FILE_NO_LIMIT);
 
 // 0 when the file now holds exactly data; -1 when it could not be written,
-// and then the old file is untouched. *systemError receives the cause.
+// and then the old file is untouched. A file marked read-only (no write
+// permission) is not replaced. *systemError receives the cause.
 int WriteWholeFile(std::string_view path, std::string_view data, int* systemError = nullptr);
 
-// 0 when the file is gone (or was never there), -1 when it stays.
+// 0 when the file is gone (or was never there), -1 when it stays; a file
+// marked read-only stays.
 int RemoveFile(std::string_view path, int* systemError = nullptr);
 
 // Writes a file that does not exist yet: 0 when written, 1 when a file of
 // that name exists (nothing is written), -1 on failure.
 int CreateNewFile(std::string_view path, std::string_view data, int* systemError = nullptr);
+
+// Copies the regular file from to a file to that does not exist yet, however
+// large: 0 when copied, 1 when a file named to exists (nothing is written),
+// 2 when there is no file named from, -1 on failure (then no file to is left).
+int CopyToNewFile(std::string_view from, std::string_view to, int* systemError = nullptr);
 
 // The operating system's own words for a systemError, in GB18030.
 std::string SystemErrorText(int systemError);

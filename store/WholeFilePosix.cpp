@@ -1,7 +1,11 @@
 #include "store/WholeFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,10 +32,44 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash + 1);
 }
 
+std::string NameOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 int Fail(int* systemError) {
     if (systemError) *systemError = errno;
     return -1;
 }
+
+int FailWith(int error, int* systemError) {
+    errno = error;
+    return Fail(systemError);
+}
+
+// Closes a descriptor when it goes out of scope; errno survives the close.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        int error = errno;
+        if (fd_ >= 0) close(fd_);
+        errno = error;
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    // The close's own result: a write may only fail here.
+    bool Close() {
+        int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
 
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
@@ -45,70 +83,165 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
-// Writes data to a fresh file with the given open flags and gets it to disk.
-int WriteFileSynced(const std::string& path, std::string_view data, int flags, int* systemError) {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666);
-    if (fd < 0) return Fail(systemError);
-    if (!WriteAll(fd, data) || fsync(fd) != 0) {
-        int error = errno;
+// Opens a regular file for reading. O_NONBLOCK keeps a pipe without writer
+// or a device from holding the open; whatever is not a regular file is
+// refused before anything is read from it.
+int OpenRegularFile(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat info{};
+    int error = fstat(fd, &info) != 0 ? errno
+                : S_ISREG(info.st_mode)      ? 0
+                : S_ISDIR(info.st_mode)      ? EISDIR
+                                             : EINVAL;  // a pipe, a device or a socket
+    if (error != 0) {
         close(fd);
-        unlink(path.c_str());
         errno = error;
-        return Fail(systemError);
+        return -1;
     }
-    if (close(fd) != 0) return Fail(systemError);
+    return fd;
+}
+
+// Appends what the file holds to out until out holds limit bytes.
+bool ReadAtMost(int fd, std::size_t limit, std::string& out) {
+    char buffer[65536];
+    while (out.size() < limit) {
+        std::size_t want = std::min(sizeof buffer, limit - out.size());
+        ssize_t got = read(fd, buffer, want);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) break;
+        out.append(buffer, size_t(got));
+    }
+    return true;
+}
+
+// Writes data to a new file that the open creates, and gets it to disk; a
+// failed write leaves no file behind.
+int WriteNewFileSynced(const std::string& path, std::string_view data, int* systemError) {
+    Descriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!file.Valid()) return Fail(systemError);
+    if (!WriteAll(file.Get(), data) || fsync(file.Get()) != 0 || !file.Close()) {
+        int result = Fail(systemError);
+        unlink(path.c_str());
+        return result;
+    }
     return 0;
 }
 
 void SyncFolder(const std::string& file) {
-    int fd = open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
+    Descriptor folder(open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Valid()) fsync(folder.Get());
+}
+
+// A file the user marked read-only is left as it is: no write permission
+// for anyone (which even the administrator's saves respect) or none for us.
+// The error that says so, or 0 when the file may be replaced.
+int ReadOnlyError(const std::string& path) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+    return access(path.c_str(), W_OK) == 0 ? 0 : errno;
+}
+
+// Temporary files are named "<file>.new.<process id>.<count>": unique to
+// the save, so a save never opens another's file, and a killed save's
+// leftover shows whose it was.
+constexpr std::string_view kTemporaryMark = ".new";
+constexpr int kTemporaryAttempts = 100;
+
+std::atomic<unsigned> temporaryCount{0};
+
+std::string TemporaryName(const std::string& target) {
+    return target + std::string(kTemporaryMark) + "." + std::to_string(getpid()) + "." +
+           std::to_string(temporaryCount.fetch_add(1) + 1);
+}
+
+// The process id in a leftover's name "<file>.new.<pid>.<count>", 0 for the
+// bare "<file>.new" that earlier versions used, -1 for any other name.
+long LeftoverOwner(std::string_view name, std::string_view prefix) {
+    if (name.substr(0, prefix.size()) != prefix) return -1;
+    std::string_view rest = name.substr(prefix.size());
+    if (rest.empty()) return 0;
+    long pid = 0;
+    int dots = 0;
+    bool digits = false;
+    for (char c : rest) {
+        if (c == '.') {
+            if (++dots > 2 || (dots == 2 && !digits)) return -1;
+            digits = false;
+        } else if (c >= '0' && c <= '9' && dots > 0) {
+            if (dots == 1 && (pid = pid * 10 + (c - '0')) > 1L << 30) return -1;
+            digits = true;
+        } else {
+            return -1;
+        }
+    }
+    return dots == 2 && digits && pid > 0 ? pid : -1;
+}
+
+bool IsRunning(long pid) { return kill(pid_t(pid), 0) == 0 || errno == EPERM; }
+
+// Removes what saves of this file left when they were killed halfway: the
+// temporary files of processes that have ended. A leftover is never read,
+// so this only keeps the folder tidy; failures are of no consequence.
+void RemoveLeftovers(const std::string& target) {
+    std::string folder = FolderOf(target);
+    std::string prefix = NameOf(target) + std::string(kTemporaryMark);
+    DIR* listing = opendir(folder.c_str());
+    if (!listing) return;
+    while (const dirent* entry = readdir(listing)) {
+        long owner = LeftoverOwner(entry->d_name, prefix);
+        if (owner < 0 || (owner > 0 && (owner == long(getpid()) || IsRunning(owner)))) continue;
+        unlink((folder + entry->d_name).c_str());
+    }
+    closedir(listing);
 }
 
 }  // namespace
 
-FileContents ReadWholeFile(std::string_view path) {
+FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
     FileContents contents;
-    int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    Descriptor file(OpenRegularFile(NativePath(path)));
+    if (!file.Valid()) {
         contents.status = errno == ENOENT ? FileContents::Status::Missing : FileContents::Status::Unreadable;
         contents.systemError = errno;
         return contents;
     }
-    char buffer[4096];
-    for (;;) {
-        ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            contents = {FileContents::Status::Unreadable, {}, errno};
-            close(fd);
-            return contents;
-        }
-        if (got == 0) break;
-        contents.bytes.append(buffer, size_t(got));
-    }
-    close(fd);
+    std::size_t limit = maxBytes == WHOLE_FILE_NO_LIMIT ? maxBytes : maxBytes + 1;
+    if (!ReadAtMost(file.Get(), limit, contents.bytes)) return {FileContents::Status::Unreadable, {}, errno};
     contents.status = FileContents::Status::Read;
+    if (contents.bytes.size() > maxBytes) {
+        contents.status = FileContents::Status::TooLarge;
+        contents.bytes.resize(maxBytes);
+    }
     return contents;
 }
 
 int WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
     std::string target = NativePath(path);
-    std::string temporary = target + ".new";
-    if (WriteFileSynced(temporary, data, O_TRUNC, systemError) != 0) return -1;
+    if (int error = ReadOnlyError(target)) return FailWith(error, systemError);
+    std::string temporary;
+    int result = -1;
+    for (int attempt = 0; attempt < kTemporaryAttempts && result != 0; ++attempt) {
+        temporary = TemporaryName(target);
+        result = WriteNewFileSynced(temporary, data, systemError);
+        if (result != 0 && errno != EEXIST) return -1;
+    }
+    if (result != 0) return -1;
     if (rename(temporary.c_str(), target.c_str()) != 0) {
-        int result = Fail(systemError);
+        result = Fail(systemError);
         unlink(temporary.c_str());
         return result;
     }
     SyncFolder(target);
+    RemoveLeftovers(target);
     return 0;
 }
 
 int RemoveFile(std::string_view path, int* systemError) {
     std::string target = NativePath(path);
+    if (int error = ReadOnlyError(target)) return FailWith(error, systemError);
     if (unlink(target.c_str()) != 0 && errno != ENOENT) return Fail(systemError);
     SyncFolder(target);
     return 0;
@@ -116,11 +249,30 @@ int RemoveFile(std::string_view path, int* systemError) {
 
 int CreateNewFile(std::string_view path, std::string_view data, int* systemError) {
     std::string target = NativePath(path);
-    if (WriteFileSynced(target, data, O_EXCL, systemError) == 0) {
+    if (WriteNewFileSynced(target, data, systemError) == 0) {
         SyncFolder(target);
         return 0;
     }
     return errno == EEXIST ? 1 : -1;
+}
+
+int CopyToNewFile(std::string_view from, std::string_view to, int* systemError) {
+    Descriptor source(OpenRegularFile(NativePath(from)));
+    if (!source.Valid()) return errno == ENOENT ? 2 : Fail(systemError);
+    std::string target = NativePath(to);
+    Descriptor copy(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!copy.Valid()) return errno == EEXIST ? 1 : Fail(systemError);
+    for (;;) {
+        std::string chunk;
+        bool copied = ReadAtMost(source.Get(), 1 << 20, chunk) && WriteAll(copy.Get(), chunk);
+        if (copied && !chunk.empty()) continue;
+        if (copied && fsync(copy.Get()) == 0 && copy.Close()) break;
+        int result = Fail(systemError);
+        unlink(target.c_str());
+        return result;
+    }
+    SyncFolder(target);
+    return 0;
 }
 
 std::string SystemErrorText(int systemError) { return std::strerror(systemError); }

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+
 #include <algorithm>
+#include <atomic>
+#include <utility>
 
 namespace almanac {
 namespace {
@@ -36,6 +39,7 @@ class KernelHandle {
 public:
     explicit KernelHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
     ~KernelHandle() { Close(); }
+    KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     KernelHandle(const KernelHandle&) = delete;
     KernelHandle& operator=(const KernelHandle&) = delete;
 
@@ -57,6 +61,11 @@ int Fail(int* systemError) {
     return -1;
 }
 
+int FailWith(DWORD error, int* systemError) {
+    SetLastError(error);
+    return Fail(systemError);
+}
+
 bool WriteAll(HANDLE file, std::string_view data) {
     while (!data.empty()) {
         DWORD chunk = DWORD(std::min<size_t>(data.size(), 1 << 20)), written = 0;
@@ -66,51 +75,147 @@ bool WriteAll(HANDLE file, std::string_view data) {
     return true;
 }
 
+// Opens a file on disk for reading, sharing it with every other program.
+// Whatever else answers to the name (a pipe, a device) is refused before
+// anything is read from it; a folder does not open as a file at all.
+KernelHandle OpenRegularFile(const std::wstring& path) {
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Valid() && GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        file.Close();
+        SetLastError(ERROR_BAD_FILE_TYPE);
+    }
+    return file;
+}
+
+bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+bool IsTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
+
+// Appends what the file holds to out until out holds limit bytes.
+bool ReadAtMost(HANDLE file, std::size_t limit, std::string& out) {
+    char buffer[65536];
+    while (out.size() < limit) {
+        DWORD want = DWORD(std::min(sizeof buffer, limit - out.size())), got = 0;
+        if (!ReadFile(file, buffer, want, &got, nullptr)) return false;
+        if (got == 0) break;
+        out.append(buffer, got);
+    }
+    return true;
+}
+
 // Writes data to a new file (disposition CREATE_ALWAYS or CREATE_NEW) and
-// gets it to disk; a failed write leaves no file behind.
-int WriteFileFlushed(const std::wstring& path, std::string_view data, DWORD disposition, int* systemError) {
+// gets it to disk; a failed write leaves no file behind. The error is the
+// system's code, 0 on success.
+DWORD WriteFileFlushed(const std::wstring& path, std::string_view data, DWORD disposition) {
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return Fail(systemError);
-    if (!WriteAll(file.Get(), data) || !FlushFileBuffers(file.Get())) {
-        int result = Fail(systemError);
+    if (!file.Valid()) return GetLastError();
+    if (!WriteAll(file.Get(), data) || !FlushFileBuffers(file.Get()) || !file.Close()) {
+        DWORD error = GetLastError();
         file.Close();
         DeleteFileW(path.c_str());
-        return result;
+        return error;
     }
-    if (!file.Close()) return Fail(systemError);
     return 0;
+}
+
+// A file the user marked read-only is left as it is.
+bool IsMarkedReadOnly(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Temporary files are named "<file>.new.<process id>.<count>": unique to
+// the save, so a save never opens another's file, and a killed save's
+// leftover shows whose it was.
+constexpr std::wstring_view kTemporaryMark = L".new";
+constexpr int kTemporaryAttempts = 100;
+
+std::atomic<unsigned> temporaryCount{0};
+
+std::wstring TemporaryName(const std::wstring& target) {
+    return target + std::wstring(kTemporaryMark) + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
+           std::to_wstring(temporaryCount.fetch_add(1) + 1);
+}
+
+// The process id in a leftover's name "<file>.new.<pid>.<count>", 0 for the
+// bare "<file>.new" that earlier versions used, -1 for any other name.
+long long LeftoverOwner(std::wstring_view name, std::wstring_view prefix) {
+    if (name.substr(0, prefix.size()) != prefix) return -1;
+    std::wstring_view rest = name.substr(prefix.size());
+    if (rest.empty()) return 0;
+    long long pid = 0;
+    int dots = 0;
+    bool digits = false;
+    for (wchar_t c : rest) {
+        if (c == L'.') {
+            if (++dots > 2 || (dots == 2 && !digits)) return -1;
+            digits = false;
+        } else if (c >= L'0' && c <= L'9' && dots > 0) {
+            if (dots == 1 && (pid = pid * 10 + (c - L'0')) > 0xFFFFFFFFLL) return -1;
+            digits = true;
+        } else {
+            return -1;
+        }
+    }
+    return dots == 2 && digits && pid > 0 ? pid : -1;
+}
+
+bool IsRunning(DWORD pid) {
+    KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    if (!process.Valid()) return GetLastError() == ERROR_ACCESS_DENIED;  // someone else's, alive
+    return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// Removes what saves of this file left when they were killed halfway: the
+// temporary files of processes that have ended. A leftover is never read,
+// so this only keeps the folder tidy; failures are of no consequence.
+void RemoveLeftovers(const std::wstring& target) {
+    size_t slash = target.rfind(L'\\');
+    std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    std::wstring prefix = target.substr(folder.size()) + std::wstring(kTemporaryMark);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((target + std::wstring(kTemporaryMark) + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        long long owner = LeftoverOwner(found.cFileName, prefix);
+        if (owner < 0 || (owner > 0 && (DWORD(owner) == GetCurrentProcessId() || IsRunning(DWORD(owner))))) continue;
+        DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 }  // namespace
 
-FileContents ReadWholeFile(std::string_view path) {
+FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
     FileContents contents;
-    KernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    KernelHandle file = OpenRegularFile(Wide(path));
     if (!file.Valid()) {
         DWORD error = GetLastError();
-        bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        contents.status = missing ? FileContents::Status::Missing : FileContents::Status::Unreadable;
+        contents.status = IsMissing(error) ? FileContents::Status::Missing : FileContents::Status::Unreadable;
         contents.systemError = int(error);
         return contents;
     }
-    char buffer[4096];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) {
-            return {FileContents::Status::Unreadable, {}, int(GetLastError())};
-        }
-        if (got == 0) break;
-        contents.bytes.append(buffer, got);
-    }
+    std::size_t limit = maxBytes == WHOLE_FILE_NO_LIMIT ? maxBytes : maxBytes + 1;
+    if (!ReadAtMost(file.Get(), limit, contents.bytes)) return {FileContents::Status::Unreadable, {}, int(GetLastError())};
     contents.status = FileContents::Status::Read;
+    if (contents.bytes.size() > maxBytes) {
+        contents.status = FileContents::Status::TooLarge;
+        contents.bytes.resize(maxBytes);
+    }
     return contents;
 }
 
 int WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
     std::wstring target = Wide(path);
-    std::wstring temporary = target + L".new";
-    if (WriteFileFlushed(temporary, data, CREATE_ALWAYS, systemError) != 0) return -1;
+    if (IsMarkedReadOnly(target)) return FailWith(ERROR_FILE_READ_ONLY, systemError);
+    std::wstring temporary;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < kTemporaryAttempts && IsTaken(error); ++attempt) {
+        temporary = TemporaryName(target);
+        error = WriteFileFlushed(temporary, data, CREATE_NEW);
+    }
+    if (error != 0) return FailWith(error, systemError);
     bool replaced = RetryWhileHeld([&] {
         return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     });
@@ -119,22 +224,40 @@ int WriteWholeFile(std::string_view path, std::string_view data, int* systemErro
         DeleteFileW(temporary.c_str());
         return result;
     }
+    RemoveLeftovers(target);
     return 0;
 }
 
 int RemoveFile(std::string_view path, int* systemError) {
     std::wstring target = Wide(path);
-    bool removed = RetryWhileHeld([&] {
-        return DeleteFileW(target.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND ||
-               GetLastError() == ERROR_PATH_NOT_FOUND;
-    });
+    if (IsMarkedReadOnly(target)) return FailWith(ERROR_FILE_READ_ONLY, systemError);
+    bool removed = RetryWhileHeld([&] { return DeleteFileW(target.c_str()) != 0 || IsMissing(GetLastError()); });
     return removed ? 0 : Fail(systemError);
 }
 
 int CreateNewFile(std::string_view path, std::string_view data, int* systemError) {
-    if (WriteFileFlushed(Wide(path), data, CREATE_NEW, systemError) == 0) return 0;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? 1 : -1;
+    DWORD error = WriteFileFlushed(Wide(path), data, CREATE_NEW);
+    if (error == 0) return 0;
+    FailWith(error, systemError);
+    return IsTaken(error) ? 1 : -1;
+}
+
+int CopyToNewFile(std::string_view from, std::string_view to, int* systemError) {
+    KernelHandle source = OpenRegularFile(Wide(from));
+    if (!source.Valid()) return IsMissing(GetLastError()) ? 2 : Fail(systemError);
+    std::wstring target = Wide(to);
+    KernelHandle copy(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!copy.Valid()) return IsTaken(GetLastError()) ? 1 : Fail(systemError);
+    for (;;) {
+        std::string chunk;
+        bool copied = ReadAtMost(source.Get(), 1 << 20, chunk) && WriteAll(copy.Get(), chunk);
+        if (copied && !chunk.empty()) continue;
+        if (copied && FlushFileBuffers(copy.Get()) && copy.Close()) return 0;
+        int result = Fail(systemError);
+        copy.Close();
+        DeleteFileW(target.c_str());
+        return result;
+    }
 }
 
 std::string SystemErrorText(int systemError) {
@@ -147,6 +270,8 @@ std::string SystemErrorText(int systemError) {
         LocalFree(message);
     }
     while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ')) wide.pop_back();
+    // The store reports this one itself; not every system has words for it.
+    if (wide.empty() && systemError == ERROR_FILE_READ_ONLY) return "文件已设为只读";
     if (wide.empty()) return "error " + std::to_string(systemError);
     return win::Narrow(wide);
 }

@@ -6,6 +6,7 @@ set -eu
 
 packages="
     cmake ninja-build g++ pkg-config python3 git shellcheck
+    clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev liberfa-dev
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64

@@ -312,11 +312,11 @@ TEST_F(NotesTest, TheMemoPadKeepsItsTextAndPlace) {
         EXPECT_TRUE(window->Memo().IsVisible());
     });
     script.Do("a save that fails shows", [&] {
-        ScratchFolder::MakeFolder("备忘\\default.new");  // the temporary file's name is taken
+        ScratchFolder::MarkReadOnly("备忘\\default");  // the user forbids changes
         SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'y', 0);
         EXPECT_TRUE(window->Memo().SaveFailed());
         EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "备忘\r\nx");
-        ScratchFolder::RemoveFolder("备忘\\default.new");
+        ScratchFolder::MarkReadOnly("备忘\\default", false);
         SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'z', 0);  // the next change tries again
         EXPECT_FALSE(window->Memo().SaveFailed());
         EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "备忘\r\nxyz");

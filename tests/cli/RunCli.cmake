@@ -1,11 +1,18 @@
 # Runs almanac-cli once and checks what it did.
 #   -DCLI=path [-DEMULATOR=runner] -DARGS="word word ..." -DEXPECT_EXIT=n
+#   [-DOUTPUT=file]        standard output goes to this file (/dev/full: a full disk)
 #   [-DEXPECT_FILE=file]   standard output must equal the file
 #   [-DEXPECT_LINES=n]     standard output must have n lines
 #   [-DEXPECT_STDERR=re]   standard error must match, and be one line
 separate_arguments(ARGS UNIX_COMMAND "${ARGS}")
-execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGS}
-    RESULT_VARIABLE exit_code OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(DEFINED OUTPUT)
+    execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGS}
+        RESULT_VARIABLE exit_code OUTPUT_FILE ${OUTPUT} ERROR_VARIABLE errors)
+    set(output "")
+else()
+    execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGS}
+        RESULT_VARIABLE exit_code OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+endif()
 
 if(NOT exit_code STREQUAL EXPECT_EXIT)
     message(FATAL_ERROR "exit status ${exit_code}, expected ${EXPECT_EXIT}\nstderr: ${errors}")

@@ -65,5 +65,16 @@ TEST(Gb18030Test, BadBytesBecomeReplacementCharacters) {
     EXPECT_EQ(Gb18030FromUtf16(u"a\xD800" "b\xDC00"), "a?b?");                   // unpaired surrogates
 }
 
+TEST(Gb18030Test, CharactersAreDecodedStrictly) {
+    EXPECT_EQ(CharactersFromGb18030("a甲"), U"a甲");
+    EXPECT_EQ(CharactersFromGb18030(Bytes({0x84, 0x31, 0xA4, 0x37})), U"\uFFFD");  // the character itself
+    EXPECT_EQ(CharactersFromGb18030(Bytes({0x81, 0x30, 0x81, 0x35})), U"\u0085");
+    EXPECT_EQ(CharactersFromGb18030(Bytes({0xE3, 0x32, 0x9A, 0x35})), U"\U0010FFFF");
+    for (const std::string& bad : {Bytes({0x80}), Bytes({'a', 0xFF}), Bytes({0xB0}), Bytes({0x81, 0x7F}),
+                                   Bytes({0x81, 0x30, 0x81}), Bytes({0x84, 0x31, 0xA5, 0x30}),
+                                   Bytes({0xE3, 0x32, 0x9A, 0x36})})
+        EXPECT_EQ(CharactersFromGb18030(bad), std::nullopt) << bad.size();
+}
+
 }  // namespace
 }  // namespace almanac::text

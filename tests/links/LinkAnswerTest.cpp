@@ -54,12 +54,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LinkTargetTest, OnlyWebAddressesPass) {
     for (const char* target : {"http://a.example/", "https://a.example/p?q=1#f", "HTTP://A.EXAMPLE/", "HtTpS://a/",
-                               "http://a.example/%E8%8A%82", "http://a/\xBD\xDA"})
+                               "http://a.example/%E8%8A%82", "http://a/\xBD\xDA", "http://a/\xA3\xA1",
+                               "http://a/\x81\x30\x84\x36", "http://a/\x90\x30\x81\x30", "http://a/\x84\x31\xA4\x37"})
         EXPECT_TRUE(IsSafeLinkTarget(target)) << target;
     for (const char* target :
          {"C:\\Windows\\System32\\calc.exe", "file:///C:/x", "\\\\host\\share\\x.exe", "javascript:x", "ftp://a/",
           "http:/a/", "httpx://a/", " http://a/", "", "http://a/\x01", "http://a/\r\n", "http://a/\x7F",
-          "http://a/ b", "http://a/\" --flag"})
+          "http://a/ b", "http://a/\" --flag", "http://a/\"x", "\thttp://a/",
+          "http://a/\x81\x30\x81\x35",   // U+0085, a line end
+          "http://a/\xA1\xA1",           // U+3000, the ideographic blank
+          "http://a/\x81\x36\xA7\x31",   // U+202E, which turns the rest of the line around
+          "http://a/\x81\x30\x84\x32",   // U+00A0 is a blank too
+          "http://a/\x81\x36\xA4\x37",   // U+200B, a blank that shows nothing
+          "http://a/\x84\x31\x95\x33",   // U+FEFF, the byte-order mark
+          "http://a/\xBD",               // half a character
+          "http://a/\x80", "http://a/\xFFx"})
         EXPECT_FALSE(IsSafeLinkTarget(target)) << target;
     EXPECT_FALSE(IsSafeLinkTarget(std::string_view("http://a/\0x", 10)));
 }

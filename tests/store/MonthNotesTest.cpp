@@ -115,9 +115,11 @@ TEST_F(MonthNotesTest, SavingADaysNotesFilesEachWhereItBelongs) {
 }
 
 TEST_F(MonthNotesTest, AFailedSaveSaysWhichNote) {
+    ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{7, "seven"}}));
+    ScratchFolder::MarkReadOnly("日历\\102");  // the yearly file may not be replaced
     auto page = Load(2024, 2);
-    ScratchFolder::MakeFolder("日历\\102.new");  // the yearly file's temporary name is taken
     auto results = page->notes.SaveDayNotes(5, Edit{"a", 0}, Edit{"b", 0}, Edit{"c", 0});
+    ScratchFolder::MarkReadOnly("日历\\102", false);
     EXPECT_EQ(results.oneOff, NOTE_OK);
     EXPECT_EQ(results.gregorianYearly, NOTE_WRITE_FAILED);
     EXPECT_EQ(results.lunarYearly, NOTE_OK);
@@ -170,7 +172,7 @@ TEST_F(MonthNotesTest, ADamagedFilesOriginalIsKeptOnceWhenItIsFirstShown) {
     const std::string damaged = NoteFileBytes({{3, "kept"}}) + std::string("\x05\x00\xff\x00", 4);
     ScratchFolder::WriteBytes("日历\\202402", damaged);
     auto page = Load(2024, 2);
-    EXPECT_EQ(page->notes.oneOffNotes.State(), NoteTable::LoadState::Damaged);
+    EXPECT_EQ(page->notes.oneOffNotes.FoundState(), NoteTable::LoadState::Damaged);
     EXPECT_EQ(page->notes.oneOffNotes.DamagedCopyPath(), "日历\\202402.bad");
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), damaged);
     EXPECT_EQ(page->notes.oneOffNotes.Slot(3).text, "kept");

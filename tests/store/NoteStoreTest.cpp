@@ -5,7 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace almanac {
 namespace {
@@ -67,11 +76,14 @@ TEST_F(NoteStoreTest, SavesWriteEveryPresentSlotInOrderAndDeleteAnEmptyFile) {
     EXPECT_FALSE(ScratchFolder::Exists("日历\\week"));
 }
 
+using LoadState = NoteTable::LoadState;
+
 struct LoadCase {
     const char* name;
     std::string bytes;
     int result;
     std::vector<std::pair<int, std::string>> notes;  // the slots that hold a text
+    LoadState state = LoadState::Clean;               // Damaged: a save keeps the original first
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -88,6 +100,7 @@ TEST_P(NoteLoadTest, LoadsWhatTheFileHolds) {
     for (int i = 0; i <= table.MaxIndex(); ++i)
         if (table.Slot(i).IsPresent()) notes.emplace_back(i, *table.Slot(i).text);
     EXPECT_EQ(notes, c.notes);
+    EXPECT_EQ(table.State(), c.state);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -96,11 +109,21 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"OtherHeader", NoteFileBytes({{2, "a"}}, 0x1234), 0, {{2, "a"}}},
         LoadCase{"Empty", "", 0, {}},
         LoadCase{"HeaderOnly", NoteFileBytes({}), 0, {}},
-        LoadCase{"SlotBeyondTheWeek", NoteFileBytes({{1, "a"}, {8, "b"}, {2, "c"}}), -1, {{1, "a"}}},
-        LoadCase{"NegativeSlot", NoteFileBytes({{1, "a"}, {0xFFFF, "b"}}), -1, {{1, "a"}}},
-        LoadCase{"CutRecordHeader", NoteFileBytes({{1, "a"}}) + std::string("\x02\x00\x01", 3), -1, {{1, "a"}}},
-        LoadCase{"CutText", NoteFileBytes({{1, "a"}, {2, "bcd"}}).substr(0, 20), -1, {{1, "a"}}},
-        LoadCase{"SameSlotTwice", NoteFileBytes({{1, "a"}, {1, "b"}}), 0, {{1, "b"}}}),
+        LoadCase{"SlotBeyondTheWeek", NoteFileBytes({{1, "a"}, {8, "b"}, {2, "c"}}), -1, {{1, "a"}}, LoadState::Damaged},
+        LoadCase{"NegativeSlot", NoteFileBytes({{1, "a"}, {0xFFFF, "b"}}), -1, {{1, "a"}}, LoadState::Damaged},
+        LoadCase{"CutRecordHeader", NoteFileBytes({{1, "a"}}) + std::string("\x02\x00\x01", 3), -1, {{1, "a"}},
+                 LoadState::Damaged},
+        LoadCase{"CutText", NoteFileBytes({{1, "a"}, {2, "bcd"}}).substr(0, 20), -1, {{1, "a"}}, LoadState::Damaged},
+        // Loaded by the usual rules, but a save would drop what they hold.
+        LoadCase{"SameSlotTwice", NoteFileBytes({{1, "a"}, {1, "b"}}), 0, {{1, "b"}}, LoadState::Damaged},
+        LoadCase{"TextBeginningWithNul", NoteFileBytes({{1, "a"}, {4, std::string_view("\0abc", 4)}}), 0, {{1, "a"}},
+                 LoadState::Damaged},
+        // Nothing is lost: the user's colour keeps such a text, and an empty
+        // record without one holds nothing.
+        LoadCase{"NulTextWithTheUsersColour", NoteFileBytes({{4, std::string_view("\0abc", 4), NOTE_CUSTOM_COLOUR}}), 0,
+                 {{4, std::string("\0abc", 4)}}},
+        LoadCase{"EmptyRecord", NoteFileBytes({{3, ""}, {5, "e"}}), 0, {{5, "e"}}},
+        LoadCase{"RecordsOutOfOrder", NoteFileBytes({{5, "e"}, {3, "c"}}), 0, {{3, "c"}, {5, "e"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NoteStoreTest, LoadingAgainReplacesEverySlot) {
@@ -249,6 +272,170 @@ TEST_F(NoteStoreTest, EveryCutAndScrambledFileLoadsSafely) {
         for (int i = 0; i <= table.MaxIndex(); ++i) EXPECT_LE(table.Slot(i).Length(), scrambled.size());
     }
 }
+
+
+TEST_F(NoteStoreTest, AFileThatASaveWouldShortenIsKeptBesideItFirst) {
+    for (const std::string& original : {NoteFileBytes({{1, "first"}, {1, "second"}, {2, "two"}}),
+                                        NoteFileBytes({{1, std::string_view("\0hidden", 7)}, {2, "two"}})}) {
+        ScratchFolder::WriteBytes("日历\\202402", original);
+        NoteTable table;
+        EXPECT_EQ(table.LoadMonth(2024, 2), 0);
+        EXPECT_EQ(table.State(), LoadState::Damaged);
+        ASSERT_EQ(table.SetAndSave(9, "nine", 0), NOTE_OK);
+        EXPECT_EQ(table.State(), LoadState::Clean);
+        EXPECT_EQ(ScratchFolder::ReadBytes(table.DamagedCopyPath()), original);
+        ASSERT_TRUE(RemoveFile(table.DamagedCopyPath()) == 0);
+    }
+}
+
+// The longest file a month table can have written: 32 records of the
+// longest text, 2 + 32 × (8 + 65535) bytes.
+constexpr std::size_t kLargestMonthFile = 2097378;
+
+std::string LargestMonthFile() {
+    std::string text(NOTE_MAX_TEXT, 'x');
+    std::string file = NoteFileBytes({});
+    for (int slot = 0; slot < 32; ++slot) file += NoteFileBytes({{slot, text}}).substr(2);
+    return file;
+}
+
+TEST_F(NoteStoreTest, AFileLargerThanAnyNoteFileIsDamagedAndKeptWhole) {
+    std::string largest = LargestMonthFile();
+    ASSERT_EQ(largest.size(), kLargestMonthFile);
+    ScratchFolder::WriteBytes("日历\\202402", largest);
+    NoteTable table;
+    EXPECT_EQ(table.LoadMonth(2024, 2), 0);
+    EXPECT_EQ(table.State(), LoadState::Clean);
+    EXPECT_EQ(table.LargestFileSize(), kLargestMonthFile);
+
+    // One byte more: the records within the largest size load, the rest
+    // is not read, and a save keeps all of the original first.
+    std::string tooLarge = largest + NoteFileBytes({{1, "extra"}}).substr(2);
+    ScratchFolder::WriteBytes("日历\\202402", tooLarge);
+    EXPECT_EQ(table.LoadMonth(2024, 2), -1);
+    EXPECT_EQ(table.State(), LoadState::Damaged);
+    EXPECT_EQ(table.Slot(31).Length(), NOTE_MAX_TEXT);
+    EXPECT_EQ(table.Slot(1).text, std::string(NOTE_MAX_TEXT, 'x'));
+    ASSERT_EQ(table.SetAndSave(5, "five", 0), NOTE_OK);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), tooLarge);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402")->size(), kLargestMonthFile - NOTE_MAX_TEXT + 4);
+}
+
+TEST_F(NoteStoreTest, WholeFilesAreReadUpToTheirLimit) {
+    ScratchFolder::WriteBytes("备忘\\default", "12345");
+    FileContents exact = ReadWholeFile("备忘\\default", 5);
+    EXPECT_EQ(exact.status, FileContents::Status::Read);
+    EXPECT_EQ(exact.bytes, "12345");
+    FileContents over = ReadWholeFile("备忘\\default", 4);
+    EXPECT_EQ(over.status, FileContents::Status::TooLarge);
+    EXPECT_EQ(over.bytes, "1234");
+    EXPECT_EQ(ReadWholeFile("备忘\\default").bytes, "12345");  // no limit
+}
+
+TEST_F(NoteStoreTest, AReadOnlyFileIsNeitherReplacedNorDeleted) {
+    const std::string original = NoteFileBytes({{1, "keep"}});
+    ScratchFolder::WriteBytes("日历\\202402", original);
+    ScratchFolder::MarkReadOnly("日历\\202402");
+    NoteTable table;
+    ASSERT_EQ(table.LoadMonth(2024, 2), 0);
+
+    EXPECT_EQ(table.SetAndSave(2, "new", 0), NOTE_WRITE_FAILED);
+#ifdef _WIN32
+    EXPECT_EQ(table.LastSystemError(), ERROR_FILE_READ_ONLY);
+#else
+    EXPECT_EQ(table.LastSystemError(), EACCES);
+#endif
+    // The system's own words for it, not a bare number.
+    EXPECT_EQ(SystemErrorText(table.LastSystemError()).find("error "), std::string::npos)
+        << SystemErrorText(table.LastSystemError());
+    EXPECT_EQ(table.SetAndSave(2, "", 0), NOTE_WRITE_FAILED);
+    EXPECT_EQ(table.SetAndSave(1, "", 0), NOTE_WRITE_FAILED);  // emptied: it would be deleted
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), original);
+    EXPECT_TRUE(ScratchFolder::IsMarkedReadOnly("日历\\202402"));
+    EXPECT_EQ(WriteWholeFile("日历\\202402", "memo"), -1);  // the memo's writes alike
+
+    ScratchFolder::MarkReadOnly("日历\\202402", false);  // the user allows it again
+    ASSERT_EQ(table.SetAndSave(2, "new", 0), NOTE_OK);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{2, "new"}}));
+}
+
+// Names in 日历 that begin with the note file's name and are not it.
+std::vector<std::string> TemporaryFilesOf(std::string_view name) {
+    std::vector<std::string> found;
+    for (const std::string& entry : ScratchFolder::List("日历"))
+        if (entry.size() > name.size() && entry.compare(0, name.size(), name) == 0) found.push_back(entry);
+    return found;
+}
+
+TEST_F(NoteStoreTest, AFailedSaveLeavesNoTemporaryFile) {
+    ScratchFolder::MakeFolder("日历\\202402");  // a folder cannot be replaced by a file
+    ScratchFolder::WriteBytes("日历\\202402\\inside", "x");
+    EXPECT_EQ(WriteWholeFile("日历\\202402", "data"), -1);
+    EXPECT_EQ(TemporaryFilesOf("202402"), std::vector<std::string>{});
+}
+
+TEST_F(NoteStoreTest, LeftoversOfKilledSavesAreIgnoredAndCleanedUp) {
+    // What killed saves leave: the fixed name of earlier versions, a
+    // process's that has ended, and this process's own (a save in progress).
+    const std::string ended = "日历\\202402.new." + std::to_string(testing::EndedProcessId()) + ".7";
+    const std::string own = "日历\\202402.new." + std::to_string(testing::ThisProcessId()) + ".100000";
+    for (const std::string& leftover : {std::string("日历\\202402.new"), ended, own})
+        ScratchFolder::WriteBytes(leftover, NoteFileBytes({{1, "half"}}));
+    ScratchFolder::WriteBytes("日历\\202402.new.x.1", "not ours");  // other names are left alone
+
+    NoteTable table;
+    EXPECT_EQ(table.LoadMonth(2024, 2), 0);
+    EXPECT_FALSE(table.Slot(1).IsPresent());
+    ASSERT_EQ(table.SetAndSave(2, "two", 0), NOTE_OK);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{2, "two"}}));
+    std::vector<std::string> left = TemporaryFilesOf("202402");
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"202402.new." + std::to_string(testing::ThisProcessId()) + ".100000",
+                                              "202402.new.x.1"}));
+}
+
+#ifndef _WIN32
+TEST_F(NoteStoreTest, TheTemporaryFileIsNeverOpenedThroughALink) {
+    // Someone plants a link where the fixed temporary name used to be.
+    ScratchFolder::WriteBytes("victim", "precious");
+    ASSERT_EQ(symlink("../victim", "日历/202402.new"), 0);
+    NoteTable table;
+    table.LoadMonth(2024, 2);
+    ASSERT_EQ(table.SetAndSave(2, "two", 0), NOTE_OK);
+    EXPECT_EQ(ScratchFolder::ReadBytes("victim"), "precious");
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{2, "two"}}));
+}
+
+TEST_F(NoteStoreTest, WhatIsNoRegularFileIsUnreadableAtOnce) {
+    // A pipe nobody writes to, and devices that answer without end: none
+    // may hold the load, and none is overwritten.
+    ASSERT_EQ(mkfifo("日历/202401", 0666), 0);
+    ASSERT_EQ(symlink("/dev/zero", "日历/202402"), 0);
+    ASSERT_EQ(symlink("/dev/null", "日历/202403"), 0);
+    for (int month : {1, 2, 3}) {
+        NoteTable table;
+        EXPECT_EQ(table.LoadMonth(2024, month), -1) << month;
+        EXPECT_EQ(table.State(), LoadState::Unreadable) << month;
+        EXPECT_EQ(table.SetAndSave(1, "x", 0), NOTE_FILE_UNREADABLE) << month;
+    }
+    struct stat info;
+    ASSERT_EQ(lstat("日历/202401", &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+#else
+TEST_F(NoteStoreTest, WhatIsNoFileOnDiskIsUnreadableAtOnce) {
+    // A device and a pipe whose server never writes: neither may hold the read.
+    HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\almanac-note-test", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0,
+                                   nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    for (const char* path : {"NUL", "\\\\.\\pipe\\almanac-note-test"}) {
+        FileContents contents = ReadWholeFile(path);
+        EXPECT_EQ(contents.status, FileContents::Status::Unreadable) << path;
+        EXPECT_EQ(contents.systemError, ERROR_BAD_FILE_TYPE) << path;
+    }
+    CloseHandle(pipe);
+}
+#endif
 
 }  // namespace
 }  // namespace almanac

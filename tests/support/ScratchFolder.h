@@ -9,12 +9,15 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #ifdef _WIN32
 #include "framework/Gb18030.h"
 
 #include <windows.h>
 #else
+#include <sys/wait.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +61,28 @@ public:
         WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
         CloseHandle(file);
     }
+    // The names in a folder, "." and ".." left out.
+    static std::vector<std::string> List(std::string_view folder) {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((Wide(folder) + L"\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            std::wstring_view name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            names.push_back(text::Gb18030FromUtf16(std::u16string(name.begin(), name.end())));
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return names;
+    }
+    // Marks a file read-only as the user would, or clears the mark.
+    static void MarkReadOnly(std::string_view path, bool readOnly = true) {
+        SetFileAttributesW(Wide(path).c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+    }
+    static bool IsMarkedReadOnly(std::string_view path) {
+        DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    }
     static std::optional<std::string> ReadBytes(std::string_view path) {
         HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -90,6 +115,27 @@ public:
         [[maybe_unused]] ssize_t written = write(fd, bytes.data(), bytes.size());
         close(fd);
     }
+    // The names in a folder, "." and ".." left out.
+    static std::vector<std::string> List(std::string_view folder) {
+        std::vector<std::string> names;
+        DIR* listing = opendir(Native(folder).c_str());
+        if (!listing) return names;
+        while (const dirent* entry = readdir(listing)) {
+            std::string_view name = entry->d_name;
+            if (name != "." && name != "..") names.emplace_back(name);
+        }
+        closedir(listing);
+        return names;
+    }
+    // Marks a file read-only as the user would (no write permission for
+    // anyone), or clears the mark.
+    static void MarkReadOnly(std::string_view path, bool readOnly = true) {
+        chmod(Native(path).c_str(), readOnly ? 0444 : 0644);
+    }
+    static bool IsMarkedReadOnly(std::string_view path) {
+        struct stat info;
+        return stat(Native(path).c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+    }
     static std::optional<std::string> ReadBytes(std::string_view path) {
         int fd = open(Native(path).c_str(), O_RDONLY);
         if (fd < 0) return std::nullopt;
@@ -106,6 +152,32 @@ private:
     std::filesystem::path previous_;
     std::filesystem::path folder_;
 };
+
+#ifdef _WIN32
+inline unsigned long ThisProcessId() { return GetCurrentProcessId(); }
+// The id of a process that has ended: a child that did nothing.
+inline unsigned long EndedProcessId() {
+    wchar_t command[] = L"cmd.exe /c exit 0";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
+        return 0xFFFFFFF0;  // no process has so high an id
+    WaitForSingleObject(info.hProcess, INFINITE);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return info.dwProcessId;
+}
+#else
+inline unsigned long ThisProcessId() { return static_cast<unsigned long>(getpid()); }
+// The id of a process that has ended: a child that did nothing.
+inline unsigned long EndedProcessId() {
+    pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return static_cast<unsigned long>(child);
+}
+#endif
 
 // Builds a note file: the header, then records of (slot, text, colour).
 struct NoteRecord {
