@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "dialogs/NoteEntryDialog.h"
 #include "dialogs/WeeklyNoteDialog.h"
+#include "engine/PageRange.h"
 #include "links/LinkSettings.h"
 #include "links/WebAddress.h"
 #include "resources/resource.h"
@@ -17,29 +18,11 @@
 namespace almanac {
 namespace {
 
-constexpr int kFirstYear = 1900, kLastYear = 2059;
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMilliseconds = 1000;
 constexpr int kTopStripHeight = 25;
 
 constexpr COLORREF kLinkTextColour = RGB(0, 0, 208);
-
-struct YearMonth {
-    int year, month;
-};
-
-// Browsing stops at February 1900 and at December 2059.
-YearMonth PreviousMonth(int year, int month) {
-    if (year == kFirstYear && month == 2) return {year, month};
-    if (month == 1) return {year - 1, 12};
-    return {year, month - 1};
-}
-
-YearMonth NextMonth(int year, int month) {
-    if (year == kLastYear && month == 12) return {year, month};
-    if (month == 12) return {year + 1, 1};
-    return {year, month + 1};
-}
 
 struct TopButton {
     LinkLabel MainWindow::*label;
@@ -164,7 +147,7 @@ void MainWindow::CreateTopButtons() {
 void MainWindow::FillSelectors() {
     for (int month = 1; month <= 12; ++month)
         monthSelector_.Send(CB_ADDSTRING, 0, LPARAM(win::Wide(std::to_string(month) + "月").c_str()));
-    for (int year = kFirstYear; year <= kLastYear; ++year)
+    for (int year = FIRST_PAGE.year; year <= LAST_PAGE.year; ++year)
         yearSelector_.Send(CB_ADDSTRING, 0, LPARAM(win::Wide(std::to_string(year) + "年").c_str()));
 }
 
@@ -187,7 +170,7 @@ void MainWindow::ApplyMonth(int year, int month) {
 }
 
 void MainWindow::SelectMonth(int year, int month) {
-    yearSelector_.Send(CB_SETCURSEL, WPARAM(year - kFirstYear));
+    yearSelector_.Send(CB_SETCURSEL, WPARAM(year - FIRST_PAGE.year));
     monthSelector_.Send(CB_SETCURSEL, WPARAM(month - 1));
 }
 
@@ -247,13 +230,13 @@ LRESULT MainWindow::OnPaint(WPARAM, LPARAM) {
 
 LRESULT MainWindow::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
 
-// Only a choice from the lists changes the month; January 1900 lies before
-// the calendar's first day and becomes February.
+// Only a choice from the lists changes the month; a month of the first year
+// before the first page (January 1900) becomes the first page.
 LRESULT MainWindow::OnSelectorChanged(WPARAM, LPARAM) {
-    if (yearSelector_.Send(CB_GETCURSEL) == 0 && monthSelector_.Send(CB_GETCURSEL) == 0)
-        monthSelector_.Send(CB_SETCURSEL, 1);
+    if (yearSelector_.Send(CB_GETCURSEL) == 0 && monthSelector_.Send(CB_GETCURSEL) < FIRST_PAGE.month - 1)
+        monthSelector_.Send(CB_SETCURSEL, FIRST_PAGE.month - 1);
     int yearIndex = int(yearSelector_.Send(CB_GETCURSEL)), monthIndex = int(monthSelector_.Send(CB_GETCURSEL));
-    if (yearIndex >= 0 && monthIndex >= 0) grid_->ShowMonth(kFirstYear + yearIndex, 1 + monthIndex, 0);
+    if (yearIndex >= 0 && monthIndex >= 0) grid_->ShowMonth(FIRST_PAGE.year + yearIndex, 1 + monthIndex, 0);
     return 0;
 }
 
@@ -272,12 +255,12 @@ LRESULT MainWindow::OnLinkClicked(WPARAM id, LPARAM) {
     const MonthPage& page = grid_->Page();
     switch (id) {
         case IDC_PREVIOUS_MONTH: {
-            auto [year, month] = PreviousMonth(page.shownYear, page.shownMonth);
+            auto [year, month] = PreviousPage({page.shownYear, page.shownMonth});
             ApplyMonth(year, month);
             break;
         }
         case IDC_NEXT_MONTH: {
-            auto [year, month] = NextMonth(page.shownYear, page.shownMonth);
+            auto [year, month] = NextPage({page.shownYear, page.shownMonth});
             ApplyMonth(year, month);
             break;
         }

@@ -3,6 +3,7 @@
 #include "cli/MonthCommand.h"
 #include "engine/CalendarNames.h"
 #include "engine/LunarDate.h"
+#include "engine/PageRange.h"
 #include "engine/SolarTerms.h"
 
 #include <cstdio>
@@ -16,30 +17,35 @@ using namespace almanac;
 using cli::Format;
 using cli::WriteLine;
 
-constexpr const char* kUsage =
-    "usage: almanac-cli COMMAND ARGUMENTS\n"
-    "\n"
-    "  terms YEAR       the 24 solar terms of a Gregorian year (1900-2060), one a line:\n"
-    "                   month, which (1 or 2), day, hour, minute (60 occurs), name\n"
-    "  days FROM TO     one line per day, dates as YYYY-MM-DD within 1900-01-31 .. 2059-12-31:\n"
-    "                   date, weekday (0 = Sunday), lunar year, month, day, leap month (0/1),\n"
-    "                   lunar month length, festival or holiday (empty when none)\n"
-    "  month [--tsv] YEAR MONTH\n"
-    "                   a month page, February 1900 to December 2059: a grid with each day's\n"
-    "                   lunar text, the lunar year and today marked; with --tsv one line per\n"
-    "                   day: day, weekday, lunar year, month, day, leap month (0/1), month\n"
-    "                   length, solar term (0, 1, 2), lunar text, festival, month name (0/1),\n"
-    "                   then 'caption' and the lunar year caption\n"
-    "  --help           this text\n"
-    "\n"
-    "Fields are separated by tabs; the output is UTF-8.\n";
+std::string DateText(const GregorianDate& date) { return Format("%04d-%02d-%02d", date.year, date.month, date.day); }
 
-struct Date {
-    int year, month, day;
-};
+constexpr const char* kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
 
-constexpr Date kFirstDay = {1900, 1, 31};
-constexpr Date kLastDay = {2059, 12, 31};
+std::string PageName(YearMonth page) { return Format("%s %d", kMonthNames[page.month - 1], page.year); }
+
+// The ranges come from the engine's page range and term table.
+std::string Usage() {
+    return Format(
+        "usage: almanac-cli COMMAND ARGUMENTS\n"
+        "\n"
+        "  terms YEAR       the 24 solar terms of a Gregorian year (%d-%d), one a line:\n"
+        "                   month, which (1 or 2), day, hour, minute (60 occurs), name\n"
+        "  days FROM TO     one line per day, dates as YYYY-MM-DD within %s .. %s:\n"
+        "                   date, weekday (0 = Sunday), lunar year, month, day, leap month (0/1),\n"
+        "                   lunar month length, festival or holiday (empty when none)\n"
+        "  month [--tsv] YEAR MONTH\n"
+        "                   a month page, %s to %s: a grid with each day's\n"
+        "                   lunar text, the lunar year and today marked; with --tsv one line per\n"
+        "                   day: day, weekday, lunar year, month, day, leap month (0/1), month\n"
+        "                   length, solar term (0, 1, 2), lunar text, festival, month name (0/1),\n"
+        "                   then 'caption' and the lunar year caption\n"
+        "  --help           this text\n"
+        "\n"
+        "Fields are separated by tabs; the output is UTF-8.\n",
+        FIRST_TERM_YEAR, LAST_TERM_YEAR, DateText(FIRST_DAY).c_str(), DateText(LAST_DAY).c_str(),
+        PageName(FIRST_PAGE).c_str(), PageName(LAST_PAGE).c_str());
+}
 
 // A usage error: a one-line message on stderr, exit status 2.
 struct UsageError {
@@ -59,31 +65,30 @@ bool ParseNumber(std::string_view text, int& value) {
 int ParseYear(std::string_view text) {
     int year;
     if (!ParseNumber(text, year) || year < FIRST_TERM_YEAR || year > LAST_TERM_YEAR)
-        throw UsageError{"year must be a number from 1900 to 2060: " + std::string(text)};
+        throw UsageError{Format("year must be a number from %d to %d: ", FIRST_TERM_YEAR, LAST_TERM_YEAR) +
+                         std::string(text)};
     return year;
 }
 
-int Compare(const Date& a, const Date& b) { return DaysBetween(a.year, a.month, a.day, b.year, b.month, b.day); }
+int SerialDayOf(const GregorianDate& date) { return SerialDay(date.year, date.month, date.day); }
 
-Date ParseDate(std::string_view text) {
-    Date date{};
+GregorianDate ParseDate(std::string_view text) {
+    GregorianDate date{};
     bool wellFormed = text.size() == 10 && text[4] == '-' && text[7] == '-' && ParseNumber(text.substr(0, 4), date.year) &&
                       ParseNumber(text.substr(5, 2), date.month) && ParseNumber(text.substr(8, 2), date.day) &&
                       date.day >= 1 && date.day <= GregorianMonthLength(date.year, date.month);
     if (!wellFormed) throw UsageError{"not a date in the form YYYY-MM-DD: " + std::string(text)};
-    if (Compare(date, kFirstDay) < 0 || Compare(date, kLastDay) > 0)
-        throw UsageError{"date outside 1900-01-31 .. 2059-12-31: " + std::string(text)};
+    if (!IsPageDay(date.year, date.month, date.day))
+        throw UsageError{"date outside " + DateText(FIRST_DAY) + " .. " + DateText(LAST_DAY) + ": " + std::string(text)};
     return date;
 }
 
-// The month pages run from February 1900 (January 1900 begins before the
-// lunar calendar's first day) to December 2059.
 void ParseMonthPage(std::string_view yearText, std::string_view monthText, int& year, int& month) {
-    bool wellFormed = ParseNumber(yearText, year) && ParseNumber(monthText, month) && month >= 1 && month <= 12;
-    bool inRange = wellFormed && (year > 1900 || (year == 1900 && month >= 2)) && year <= 2059;
+    bool inRange = ParseNumber(yearText, year) && ParseNumber(monthText, month) && IsPage(year, month);
     if (!inRange)
-        throw UsageError{"a month from 1900 2 to 2059 12 is needed: " + std::string(yearText) + " " +
-                         std::string(monthText)};
+        throw UsageError{Format("a month from %d %d to %d %d is needed: ", FIRST_PAGE.year, FIRST_PAGE.month,
+                                LAST_PAGE.year, LAST_PAGE.month) +
+                         std::string(yearText) + " " + std::string(monthText)};
 }
 
 void PrintMonth(std::string_view yearText, std::string_view monthText, bool asTable) {
@@ -109,33 +114,25 @@ void PrintTerms(int year) {
     }
 }
 
-void NextGregorianDay(Date& date) {
-    if (++date.day > GregorianMonthLength(date.year, date.month)) {
-        date.day = 1;
-        if (++date.month > 12) {
-            date.month = 1;
-            ++date.year;
-        }
-    }
-}
-
-void PrintDays(Date from, Date to) {
-    if (Compare(from, to) > 0) throw UsageError{"FROM is later than TO"};
+// Day by day on the serial day number: one conversion, then one NextDay a day.
+void PrintDays(GregorianDate from, GregorianDate to) {
+    const int first = SerialDayOf(from), last = SerialDayOf(to);
+    if (first > last) throw UsageError{"FROM is later than TO"};
     LunarDate lunar = LunarDate::FromGregorian(from.year, from.month, from.day);
-    for (Date date = from;; NextGregorianDay(date), lunar.NextDay()) {
+    for (int serial = first; serial <= last; ++serial, lunar.NextDay()) {
+        const GregorianDate date = DateOfSerialDay(serial);
         const char* festival = LunarFestivalName(lunar);
         if (!festival) festival = GregorianHolidayName(date.month, date.day);
         WriteLine(Format("%04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s", date.year, date.month, date.day,
                          DayOfWeek(date.year, date.month, date.day), lunar.year, lunar.month, lunar.day,
                          lunar.isLeapMonth ? 1 : 0, lunar.monthLength, festival ? festival : ""));
-        if (Compare(date, to) == 0) break;
     }
 }
 
 int Run(int argc, char** argv) {
     auto argument = [&](int i) { return std::string_view(argv[i]); };
     if (argc == 2 && (argument(1) == "--help" || argument(1) == "-h")) {
-        std::fputs(kUsage, stdout);
+        std::fputs(Usage().c_str(), stdout);
         return 0;
     }
     if (argc == 3 && argument(1) == "terms") {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "engine/LunarDate.h"
+#include "engine/PageRange.h"
 
 #include <array>
 #include <string>
@@ -29,8 +30,8 @@ struct MonthPage {
     std::array<DayCell, 32> cells{};                     // by day of the month; [0] unused
     int daysInMonth = 0;
 
-    // Builds the page for a month of February 1900 … December 2059; a day
-    // other than 0 (clamped to the month's length) becomes the marked date.
+    // Builds the page for a month of FIRST_PAGE … LAST_PAGE (PageRange.h); a
+    // day other than 0 (clamped to the month's length) becomes the marked date.
     // Returns 1.
     int ShowMonth(int year, int month, int day);
 

@@ -136,14 +136,17 @@ TEST(GregorianTest, DaysBetweenAndWeekdays) {
     EXPECT_EQ(DaysBetween(2024, 2, 10, 2024, 2, 9), 1);
     EXPECT_EQ(DaysBetween(2024, 2, 9, 2024, 2, 10), -1);
 
-    // Day by day from 1900 to 2060: each day is one later than the one
-    // before, and its weekday one further round the week.
+    // Day by day from 1900 to 2101: each day is one later than the one
+    // before, its weekday one further round the week, and the serial day
+    // number gives the date back.
     int count = 0;
-    for (int year = 1900; year <= 2060; ++year)
+    for (int year = 1900; year <= 2101; ++year)
         for (int month = 1; month <= 12; ++month)
             for (int day = 1; day <= GregorianMonthLength(year, month); ++day, ++count) {
                 ASSERT_EQ(DaysBetween(year, month, day, 1900, 1, 1), count) << year << '-' << month << '-' << day;
                 ASSERT_EQ(DayOfWeek(year, month, day), (count + 1) % 7) << year << '-' << month << '-' << day;
+                GregorianDate back = DateOfSerialDay(SerialDay(year, month, day));
+                ASSERT_TRUE(back == (GregorianDate{year, month, day})) << year << '-' << month << '-' << day;
             }
 }
 

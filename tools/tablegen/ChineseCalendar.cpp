@@ -1,5 +1,6 @@
 #include "tools/tablegen/ChineseCalendar.h"
 
+#include "engine/GregorianCalendar.h"
 #include "tools/tablegen/Astronomy.h"
 
 #include <erfa.h>
@@ -68,10 +69,16 @@ DayNumber PrincipalTermDay(int year, int longitude) {
 
 }  // namespace
 
+// The engine's serial day number (0001-01-01 is day 1) shifted to the
+// Julian Day Number, whose day 1 721 426 is 0001-01-01 of the Gregorian
+// calendar, so that both count the same days.
+constexpr DayNumber kJulianDayOfSerialDayZero = 1721425;
+static_assert(almanac::SerialDay(2000, 1, 1) + kJulianDayOfSerialDayZero == 2451545);  // J2000.0's day
+
 DayNumber DayNumberOf(int year, int month, int day) {
-    double djm0, djm;
-    if (eraCal2jd(year, month, day, &djm0, &djm) != 0) throw std::invalid_argument("bad date");
-    return DayNumber(djm0 + djm + 0.5);  // eraCal2jd gives the JD of midnight
+    if (month < 1 || month > 12 || day < 1 || day > almanac::GregorianMonthLength(year, month))
+        throw std::invalid_argument("bad date");
+    return almanac::SerialDay(year, month, day) + kJulianDayOfSerialDayZero;
 }
 
 LocalTime LocalTimeOf(double jdUT, double zoneHours) {
