@@ -8,6 +8,7 @@
 #include "engine/PageRange.h"
 #include "links/LinkSettings.h"
 #include "links/WebAddress.h"
+#include "store/HolidayFile.h"
 #include "resources/resource.h"
 
 #include <shellapi.h>
@@ -78,6 +79,8 @@ BOOL MainWindow::OnInitDialog() {
     CreateTopButtons();
     grid_ = std::make_unique<MonthView>(this);
     grid_->Create({0, 22, WIDTH, 22 + GRID_HEIGHT}, hwnd_, IDC_MONTH_GRID);
+    grid_->SetHolidays(holidays_);
+    LoadHolidays();
     FillSelectors();
     ShowToday();
     if (session_.shownYear) ApplyMonth(session_.shownYear, session_.shownMonth);
@@ -162,6 +165,19 @@ void MainWindow::ShowToday() {
         return;
     grid_->ShowMonth(todayYear_, todayMonth_, todayDay_);
     SelectMonth(todayYear_, todayMonth_);
+}
+
+// The file is only read. A problem is told once, and again only when it
+// changes (the file was mended, or broke in another way).
+void MainWindow::LoadHolidays() {
+    HolidayFileReading reading = ReadHolidayFile(HOLIDAY_FILE_NAME);
+    holidays_ = HolidayCalendar();
+    if (reading.status == HolidayFileReading::Status::Read) holidays_.ReplaceYears(reading.text.days);
+    std::string problem = HolidayFileProblem(reading, HOLIDAY_FILE_NAME);
+    if (problem == holidayProblemTold_) return;
+    holidayProblemTold_ = problem;
+    if (!problem.empty())
+        MessageBoxW(hwnd_, win::Wide(problem).c_str(), win::Wide(TITLE).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void MainWindow::ApplyMonth(int year, int month) {
@@ -289,7 +305,10 @@ LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
         FetchRemoteLink();
     }
     SYSTEMTIME now = environment_.localTime();
-    if (now.wDay != todayDay_ || now.wMonth != todayMonth_ || now.wYear != todayYear_) ShowToday();
+    if (now.wDay != todayDay_ || now.wMonth != todayMonth_ || now.wYear != todayYear_) {
+        LoadHolidays();  // a year added to the file shows from the next day on
+        ShowToday();
+    }
     ++tickCounter_;
     return 0;
 }

@@ -45,6 +45,14 @@ public:
     static constexpr COLORREF SOLAR_TERM_COLOUR = RGB(0, 0, 255);
     static constexpr COLORREF SATURDAY_COLOUR = RGB(0, 128, 0);
     static constexpr COLORREF FESTIVAL_COLOUR = RGB(255, 0, 0);  // and Sundays
+    // The official rest (休) and work (班) day badge in a cell's top-right
+    // corner: white on a deep red, white on the header's slate blue.
+    static constexpr COLORREF REST_BADGE_COLOUR = RGB(204, 32, 32);
+    static constexpr COLORREF WORK_BADGE_COLOUR = HEADER_COLOUR;
+    static constexpr COLORREF BADGE_TEXT_COLOUR = RGB(255, 255, 255);
+    // The badge's place in a cell whose top-left corner is (0, 0): right of
+    // the day number, above the lunar text, clear of the note marks.
+    static constexpr RECT BADGE_RECT = {37, 1, 50, 14};
 
     // The owner may be null (a grid on its own, as the renderer draws it).
     explicit MonthView(MonthViewOwner* owner);
@@ -59,6 +67,8 @@ public:
     void ShowMonth(int year, int month, int day);
 
     const MonthPage& Page() const { return *page_; }
+    // The rest and work days the next pages mark (kept alive by the caller).
+    void SetHolidays(const HolidayCalendar& holidays) { page_->holidays = &holidays; }
     const MonthNotes& Notes() const { return *notes_; }
     MonthNotes& Notes() { return *notes_; }
 
@@ -102,6 +112,7 @@ private:
     void PaintHeader(HDC dc);
     void PaintCells(HDC dc);
     void PaintDay(HDC dc, int day, int x, int y);
+    void PaintDayMark(HDC dc, DayMark mark, int x, int y);
     void PaintTodayRing(HDC dc);
     void UpdateYearCaption();
 
@@ -112,6 +123,7 @@ private:
     win::Font starFont_;
     win::Font lunarFont_;
     win::Font boldFont_;
+    win::Font badgeFont_;
     TextLabel captionLabel_;
     LinkLabel siteLink_;
     DayPopup popup_;

@@ -11,7 +11,7 @@ static_assert(LeapMonthOf(2023) == 2 && LeapMonthLength(2023) == 29 && LeapMonth
 static_assert(LunarMonthLength(2023, 12) == 30 && LunarMonthLength(2024, 13) == 29);
 
 // The year lengths, worked out once at compile time: the conversion walks
-// up to 159 years.
+// up to 200 years.
 constexpr auto YearLengths = [] {
     std::array<int, LAST_LUNAR_YEAR - FIRST_LUNAR_YEAR + 1> lengths{};
     for (int year = FIRST_LUNAR_YEAR; year <= LAST_LUNAR_YEAR; ++year)

@@ -16,10 +16,10 @@
 namespace almanac {
 
 // Lunar year 1900, month 1, day 1 is Gregorian 1900-01-31; the table holds
-// the lunar years 1900 … 2059, so every Gregorian day from 1900-01-31 to
-// 2059-12-31 (and on to the end of lunar 2059 in early 2060) converts.
+// the lunar years 1900 … 2100, so every Gregorian day from 1900-01-31 to
+// 2100-12-31 (and on to the end of lunar 2100 in early 2101) converts.
 inline constexpr int FIRST_LUNAR_YEAR = 1900;
-inline constexpr int LAST_LUNAR_YEAR = 2059;
+inline constexpr int LAST_LUNAR_YEAR = 2100;
 
 // One entry per lunar year: bits 0–3 the leap month (0 = none), bits 4–15
 // the lengths of the regular months (month m has 30 days when bit 16 − m is

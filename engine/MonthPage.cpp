@@ -28,6 +28,7 @@ int MonthPage::ShowMonth(int year, int month, int day) {
         cell.festival = LunarFestivalName(cell.lunar);
         if (!cell.festival) cell.festival = GregorianHolidayName(month, d);
         cell.isMonthName = false;
+        cell.dayMark = holidays->MarkOf(year, month, d);
     }
 
     SolarTermRecord first, second;

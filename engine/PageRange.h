@@ -13,9 +13,9 @@ struct YearMonth {
 };
 
 // The first page is February 1900: January 1900 begins before the lunar
-// calendar's first day (1900-01-31). The last page is December 2059.
+// calendar's first day (1900-01-31). The last page is December 2100.
 inline constexpr YearMonth FIRST_PAGE = {1900, 2};
-inline constexpr YearMonth LAST_PAGE = {2059, 12};
+inline constexpr YearMonth LAST_PAGE = {2100, 12};
 
 // The days with a lunar date on some page: the calendar's first day to the
 // last day of the last page.

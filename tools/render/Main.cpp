@@ -9,6 +9,8 @@
 #include "display/MonthView.h"
 #include "engine/PageRange.h"
 #include "framework/Gdi.h"
+#include "framework/Gb18030.h"
+#include "store/HolidayFile.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -76,6 +78,14 @@ int wmain(int argc, wchar_t** argv) {
     MonthView view(nullptr);
     if (!host || !view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107))
         return Fail("could not create the month grid");
+    // The rest and work days, with 节假日安排.txt of the current folder as
+    // the program reads it from its notes folder.
+    HolidayCalendar holidays;
+    HolidayFileReading reading = ReadHolidayFile(HOLIDAY_FILE_NAME);
+    if (reading.status == HolidayFileReading::Status::Read) holidays.ReplaceYears(reading.text.days);
+    if (std::string problem = HolidayFileProblem(reading, HOLIDAY_FILE_NAME); !problem.empty())
+        std::fprintf(stderr, "almanac-render: %s\n", text::Utf8FromGb18030(problem).c_str());
+    view.SetHolidays(holidays);
     view.ShowMonth(todayYear, todayMonth, todayDay);  // marks today
     view.ShowMonth(year, month, 0);
 

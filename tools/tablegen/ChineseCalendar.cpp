@@ -166,4 +166,41 @@ std::vector<std::uint32_t> ComputeLunarYearTable(int firstYear, int lastYear, Co
     return table;
 }
 
+namespace {
+
+// The civil day of an instant and its distance from the nearer midnight:
+// negative when the midnight that ends the day is nearer.
+NearMidnight PlaceOf(double jdTT, NearMidnight::Kind kind, int termIndex) {
+    double jdUT = UniversalFromTerrestrial(jdTT);
+    LocalTime local = LocalTimeOf(jdUT, BeijingZoneHours(jdUT));
+    double seconds = local.hours * 3600.0;
+    if (seconds > 43200.0) seconds -= 86400.0;
+    return {kind, local.year, local.month, local.day, seconds, termIndex};
+}
+
+}  // namespace
+
+std::vector<NearMidnight> InstantsNearMidnight(int firstYear, int lastYear, double seconds) {
+    std::vector<NearMidnight> found;
+    const DayNumber first = DayNumberOf(firstYear, 1, 1), last = DayNumberOf(lastYear, 12, 31);
+    long k = long(std::floor((first - kReferenceNewMoonTT) / kMeanLunation)) - 1;
+    for (;; ++k) {
+        double instant = NewMoonInstant(kReferenceNewMoonTT + k * kMeanLunation);
+        NearMidnight place = PlaceOf(instant, NearMidnight::NewMoon, -1);
+        DayNumber day = DayNumberOf(place.year, place.month, place.day);
+        if (day > last) break;
+        if (day >= first && std::fabs(place.secondsFromMidnight) < seconds) found.push_back(place);
+    }
+    for (int year = firstYear; year <= lastYear; ++year) {
+        for (int index = 0; index < 24; ++index) {
+            double longitude = std::fmod(285.0 + 15.0 * index, 360.0);
+            double guessUT = DayNumberOf(year, 1, 5) + 15.2184 * index;
+            NearMidnight place =
+                PlaceOf(SolarLongitudeInstant(longitude, TerrestrialFromUniversal(guessUT)), NearMidnight::SolarTerm, index);
+            if (std::fabs(place.secondsFromMidnight) < seconds) found.push_back(place);
+        }
+    }
+    return found;
+}
+
 }  // namespace tablegen
