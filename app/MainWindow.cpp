@@ -6,8 +6,10 @@
 #include "app/StartupFailure.h"
 #include "dialogs/NoteEntryDialog.h"
 #include "dialogs/WeeklyNoteDialog.h"
+#include "engine/PageRange.h"
 #include "links/LinkSettings.h"
 #include "links/WebAddress.h"
+#include "store/HolidayFile.h"
 #include "store/WholeFile.h"
 #include "resources/resource.h"
 
@@ -19,39 +21,17 @@
 namespace almanac {
 namespace {
 
-constexpr int kFirstYear = 1900, kLastYear = 2059;
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMilliseconds = 1000;
 constexpr int kTopStripHeight = 25;
 
 constexpr COLORREF kLinkTextColour = RGB(0, 0, 208);
 
-struct YearMonth {
-    int year, month;
-};
-
-// The pages run from February 1900 (January 1900 begins before the lunar
-// calendar's first day) to December 2059.
-constexpr YearMonth kFirstPage{kFirstYear, 2}, kLastPage{kLastYear, 12};
-
-// Browsing stops at the first page and at the last.
-YearMonth PreviousMonth(int year, int month) {
-    if (year == kFirstPage.year && month == kFirstPage.month) return {year, month};
-    if (month == 1) return {year - 1, 12};
-    return {year, month - 1};
-}
-
-YearMonth NextMonth(int year, int month) {
-    if (year == kLastPage.year && month == kLastPage.month) return {year, month};
-    if (month == 12) return {year + 1, 1};
-    return {year, month + 1};
-}
-
 // The page nearest to a month: the month itself when there is a page for it.
 YearMonth NearestPage(int year, int month) {
-    const int wanted = year * 12 + month - 1;
-    if (wanted < kFirstPage.year * 12 + kFirstPage.month - 1) return kFirstPage;
-    if (wanted > kLastPage.year * 12 + kLastPage.month - 1) return kLastPage;
+    const int wanted = MonthIndex({year, month});
+    if (wanted < MonthIndex(FIRST_PAGE)) return FIRST_PAGE;
+    if (wanted > MonthIndex(LAST_PAGE)) return LAST_PAGE;
     return {year, month};
 }
 
@@ -100,6 +80,8 @@ BOOL MainWindow::OnInitDialog() {
     grid_ = std::make_unique<MonthView>(this);
     if (!grid_->Create({0, 22, WIDTH, 22 + GRID_HEIGHT}, hwnd_, IDC_MONTH_GRID))
         throw StartupFailure("月历无法创建：程序无法启动，现在结束。");
+    grid_->SetHolidays(holidays_);
+    LoadHolidays();
     FillSelectors();
     ShowToday();
     if (session_.shownYear) ApplyMonth(session_.shownYear, session_.shownMonth);
@@ -191,7 +173,7 @@ void MainWindow::CreateTopButtons() {
 void MainWindow::FillSelectors() {
     for (int month = 1; month <= 12; ++month)
         monthSelector_.Send(CB_ADDSTRING, 0, LPARAM(win::Wide(std::to_string(month) + "月").c_str()));
-    for (int year = kFirstYear; year <= kLastYear; ++year)
+    for (int year = FIRST_PAGE.year; year <= LAST_PAGE.year; ++year)
         yearSelector_.Send(CB_ADDSTRING, 0, LPARAM(win::Wide(std::to_string(year) + "年").c_str()));
 }
 
@@ -217,9 +199,22 @@ void MainWindow::ShowToday() {
 void MainWindow::TurnMonths(int months) {
     const MonthPage& page = grid_->Page();
     YearMonth shown{page.shownYear, page.shownMonth};
-    for (; months < 0; ++months) shown = PreviousMonth(shown.year, shown.month);
-    for (; months > 0; --months) shown = NextMonth(shown.year, shown.month);
+    for (; months < 0; ++months) shown = PreviousPage(shown);
+    for (; months > 0; --months) shown = NextPage(shown);
     ApplyMonth(shown.year, shown.month);
+}
+
+// The file is only read. A problem is told once, and again only when it
+// changes (the file was mended, or broke in another way).
+void MainWindow::LoadHolidays() {
+    HolidayFileReading reading = ReadHolidayFile(HOLIDAY_FILE_NAME);
+    holidays_ = HolidayCalendar();
+    if (reading.status == HolidayFileReading::Status::Read) holidays_.ReplaceYears(reading.text.days);
+    std::string problem = HolidayFileProblem(reading, HOLIDAY_FILE_NAME);
+    if (problem == holidayProblemTold_) return;
+    holidayProblemTold_ = problem;
+    if (!problem.empty())
+        MessageBoxW(hwnd_, win::Wide(problem).c_str(), win::Wide(TITLE).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void MainWindow::ApplyMonth(int year, int month) {
@@ -228,7 +223,7 @@ void MainWindow::ApplyMonth(int year, int month) {
 }
 
 void MainWindow::SelectMonth(int year, int month) {
-    yearSelector_.Send(CB_SETCURSEL, WPARAM(year - kFirstYear));
+    yearSelector_.Send(CB_SETCURSEL, WPARAM(year - FIRST_PAGE.year));
     monthSelector_.Send(CB_SETCURSEL, WPARAM(month - 1));
 }
 
@@ -333,17 +328,17 @@ LRESULT MainWindow::OnPaint(WPARAM dc, LPARAM) {
 
 LRESULT MainWindow::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
 
-// Only a choice from the lists changes the month; January 1900 lies before
-// the calendar's first day and becomes February. A selector whose field
+// Only a choice from the lists changes the month; a month before the first
+// page (January 1900) becomes the first page. A selector whose field
 // holds typed text (no item chosen) counts as showing the page's year or
 // month, and both selectors show the page again.
 LRESULT MainWindow::OnSelectorChanged(WPARAM, LPARAM) {
     const MonthPage& page = grid_->Page();
     const int yearIndex = int(yearSelector_.Send(CB_GETCURSEL)), monthIndex = int(monthSelector_.Send(CB_GETCURSEL));
-    const int year = yearIndex >= 0 ? kFirstYear + yearIndex : page.shownYear;
-    int month = monthIndex >= 0 ? 1 + monthIndex : page.shownMonth;
-    if (year == kFirstYear && month == 1) month = 2;
-    ApplyMonth(year, month);
+    const int year = yearIndex >= 0 ? FIRST_PAGE.year + yearIndex : page.shownYear;
+    const int month = monthIndex >= 0 ? 1 + monthIndex : page.shownMonth;
+    const YearMonth shown = NearestPage(year, month);  // January 1900 becomes February
+    ApplyMonth(shown.year, shown.month);
     return 0;
 }
 
@@ -369,12 +364,12 @@ LRESULT MainWindow::OnLinkClicked(WPARAM id, LPARAM) {
     const MonthPage& page = grid_->Page();
     switch (id) {
         case IDC_PREVIOUS_MONTH: {
-            auto [year, month] = PreviousMonth(page.shownYear, page.shownMonth);
+            auto [year, month] = PreviousPage({page.shownYear, page.shownMonth});
             ApplyMonth(year, month);
             break;
         }
         case IDC_NEXT_MONTH: {
-            auto [year, month] = NextMonth(page.shownYear, page.shownMonth);
+            auto [year, month] = NextPage({page.shownYear, page.shownMonth});
             ApplyMonth(year, month);
             break;
         }
@@ -405,7 +400,10 @@ LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
     }
     if (memoPad_) memoPad_->RetryRead();
     SYSTEMTIME now = environment_.localTime();
-    if (now.wDay != todayDay_ || now.wMonth != todayMonth_ || now.wYear != todayYear_) ShowToday();
+    if (now.wDay != todayDay_ || now.wMonth != todayMonth_ || now.wYear != todayYear_) {
+        LoadHolidays();  // a year added to the file shows from the next day on
+        ShowToday();
+    }
     ++tickCounter_;
     return 0;
 }

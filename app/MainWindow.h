@@ -86,6 +86,9 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // Reads 节假日安排.txt from the notes folder into holidays_, and tells
+    // the user once about a file that could not be used or held bad lines.
+    void LoadHolidays();
     struct Mailbox {
         std::mutex mutex;
         std::optional<RemoteLink> link;
@@ -120,6 +123,10 @@ private:
     win::Window yearSelector_, monthSelector_;
     HICON icon_;
     std::unique_ptr<MonthView> grid_;
+    // The built-in rest and work days with the years of 节假日安排.txt in
+    // their place, and the last problem with that file the user was told of.
+    HolidayCalendar holidays_;
+    std::string holidayProblemTold_;
     bool savingPosition_ = false;
     int todayDay_ = 0, todayMonth_ = 0, todayYear_ = 0;
     LinkLabel remoteLink_;

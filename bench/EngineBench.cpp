@@ -1,15 +1,17 @@
 #include "engine/LunarDate.h"
+#include "engine/PageRange.h"
 
 #include <benchmark/benchmark.h>
 
 namespace almanac {
 namespace {
 
-// The whole range, 1900-01-31 to 2059-12-31, one NextDay per day.
+// The whole range, FIRST_DAY to LAST_DAY, one NextDay per day.
 void WalkWholeRange(benchmark::State& state) {
-    const int days = DaysBetween(2059, 12, 31, 1900, 1, 31) + 1;
+    const int days = DaysBetween(LAST_DAY.year, LAST_DAY.month, LAST_DAY.day, FIRST_DAY.year, FIRST_DAY.month,
+                                 FIRST_DAY.day) + 1;
     for (auto _ : state) {
-        LunarDate date = LunarDate::FromGregorian(1900, 1, 31);
+        LunarDate date = LunarDate::FromGregorian(FIRST_DAY.year, FIRST_DAY.month, FIRST_DAY.day);
         for (int i = 1; i < days; ++i) date.NextDay();
         benchmark::DoNotOptimize(date);
     }
@@ -25,7 +27,7 @@ void FromGregorian(benchmark::State& state) {
         benchmark::DoNotOptimize(date);
     }
 }
-BENCHMARK(FromGregorian)->Arg(1900)->Arg(2000)->Arg(2059)->Unit(benchmark::kNanosecond);
+BENCHMARK(FromGregorian)->Arg(FIRST_PAGE.year)->Arg(2000)->Arg(LAST_PAGE.year)->Unit(benchmark::kNanosecond);
 
 }  // namespace
 }  // namespace almanac

@@ -2,8 +2,12 @@
 #include "cli/ConsoleText.h"
 #include "cli/MonthCommand.h"
 #include "engine/CalendarNames.h"
+#include "engine/Holidays.h"
 #include "engine/LunarDate.h"
+#include "engine/PageRange.h"
 #include "engine/SolarTerms.h"
+#include "framework/Gb18030.h"
+#include "store/HolidayFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,30 +22,43 @@ using namespace almanac;
 using cli::Format;
 using cli::WriteLine;
 
-constexpr const char* kUsage =
-    "usage: almanac-cli COMMAND ARGUMENTS\n"
-    "\n"
-    "  terms YEAR       the 24 solar terms of a Gregorian year (1900-2060), one a line:\n"
-    "                   month, which (1 or 2), day, hour, minute (60 occurs), name\n"
-    "  days FROM TO     one line per day, dates as YYYY-MM-DD within 1900-01-31 .. 2059-12-31:\n"
-    "                   date, weekday (0 = Sunday), lunar year, month, day, leap month (0/1),\n"
-    "                   lunar month length, festival or holiday (empty when none)\n"
-    "  month [--tsv] YEAR MONTH\n"
-    "                   a month page, February 1900 to December 2059: a grid with each day's\n"
-    "                   lunar text, the lunar year and today marked; with --tsv one line per\n"
-    "                   day: day, weekday, lunar year, month, day, leap month (0/1), month\n"
-    "                   length, solar term (0, 1, 2), lunar text, festival, month name (0/1),\n"
-    "                   then 'caption' and the lunar year caption\n"
-    "  --help           this text\n"
-    "\n"
-    "Fields are separated by tabs; the output is UTF-8.\n";
+std::string DateText(const GregorianDate& date) { return Format("%04d-%02d-%02d", date.year, date.month, date.day); }
 
-struct Date {
-    int year, month, day;
-};
+constexpr const char* kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
 
-constexpr Date kFirstDay = {1900, 1, 31};
-constexpr Date kLastDay = {2059, 12, 31};
+std::string PageName(YearMonth page) { return Format("%s %d", kMonthNames[page.month - 1], page.year); }
+
+// The ranges come from the engine's page range and term table.
+std::string Usage() {
+    return Format(
+        "usage: almanac-cli [--holidays FILE] COMMAND ARGUMENTS\n"
+        "\n"
+        "  terms YEAR       the 24 solar terms of a Gregorian year (%d-%d), one a line:\n"
+        "                   month, which (1 or 2), day, hour, minute (60 occurs), name\n"
+        "  days FROM TO     one line per day, dates as YYYY-MM-DD within %s .. %s:\n"
+        "                   date, weekday (0 = Sunday), lunar year, month, day, leap month (0/1),\n"
+        "                   lunar month length, festival or holiday (empty when none),\n"
+        "                   official rest or work day (休, 班 or empty)\n"
+        "  month [--tsv] YEAR MONTH\n"
+        "                   a month page, %s to %s: a grid with each day's\n"
+        "                   lunar text, the lunar year and today marked; with --tsv one line per\n"
+        "                   day: day, weekday, lunar year, month, day, leap month (0/1), month\n"
+        "                   length, solar term (0, 1, 2), lunar text, festival, month name (0/1),\n"
+        "                   official rest or work day (休, 班 or empty), then 'caption' and the\n"
+        "                   lunar year caption\n"
+        "  holidays YEAR    the official rest (休) and work (班) days of a year, one a line:\n"
+        "                   date, mark, holiday (built in for %d-%d; nothing for other years)\n"
+        "  --help           this text\n"
+        "\n"
+        "  --holidays FILE  reads rest and work days from FILE as the calendar reads\n"
+        "                   节假日安排.txt: a year in it replaces that year's built-in days\n"
+        "\n"
+        "Fields are separated by tabs; the output is UTF-8.\n",
+        FIRST_TERM_YEAR, LAST_TERM_YEAR, DateText(FIRST_DAY).c_str(), DateText(LAST_DAY).c_str(),
+        PageName(FIRST_PAGE).c_str(), PageName(LAST_PAGE).c_str(), FirstBuiltInHolidayYear(),
+        LastBuiltInHolidayYear());
+}
 
 // A usage error: a one-line message on stderr, exit status 2.
 struct UsageError {
@@ -61,43 +78,68 @@ bool ParseNumber(std::string_view text, int& value) {
 int ParseYear(std::string_view text) {
     int year;
     if (!ParseNumber(text, year) || year < FIRST_TERM_YEAR || year > LAST_TERM_YEAR)
-        throw UsageError{"year must be a number from 1900 to 2060: " + std::string(text)};
+        throw UsageError{Format("year must be a number from %d to %d: ", FIRST_TERM_YEAR, LAST_TERM_YEAR) +
+                         std::string(text)};
     return year;
 }
 
-int Compare(const Date& a, const Date& b) { return DaysBetween(a.year, a.month, a.day, b.year, b.month, b.day); }
+int SerialDayOf(const GregorianDate& date) { return SerialDay(date.year, date.month, date.day); }
 
-Date ParseDate(std::string_view text) {
-    Date date{};
+GregorianDate ParseDate(std::string_view text) {
+    GregorianDate date{};
     bool wellFormed = text.size() == 10 && text[4] == '-' && text[7] == '-' && ParseNumber(text.substr(0, 4), date.year) &&
                       ParseNumber(text.substr(5, 2), date.month) && ParseNumber(text.substr(8, 2), date.day) &&
                       date.day >= 1 && date.day <= GregorianMonthLength(date.year, date.month);
     if (!wellFormed) throw UsageError{"not a date in the form YYYY-MM-DD: " + std::string(text)};
-    if (Compare(date, kFirstDay) < 0 || Compare(date, kLastDay) > 0)
-        throw UsageError{"date outside 1900-01-31 .. 2059-12-31: " + std::string(text)};
+    if (!IsPageDay(date.year, date.month, date.day))
+        throw UsageError{"date outside " + DateText(FIRST_DAY) + " .. " + DateText(LAST_DAY) + ": " + std::string(text)};
     return date;
 }
 
-// The month pages run from February 1900 (January 1900 begins before the
-// lunar calendar's first day) to December 2059.
 void ParseMonthPage(std::string_view yearText, std::string_view monthText, int& year, int& month) {
-    bool wellFormed = ParseNumber(yearText, year) && ParseNumber(monthText, month) && month >= 1 && month <= 12;
-    bool inRange = wellFormed && (year > 1900 || (year == 1900 && month >= 2)) && year <= 2059;
+    bool inRange = ParseNumber(yearText, year) && ParseNumber(monthText, month) && IsPage(year, month);
     if (!inRange)
-        throw UsageError{"a month from 1900 2 to 2059 12 is needed: " + std::string(yearText) + " " +
-                         std::string(monthText)};
+        throw UsageError{Format("a month from %d %d to %d %d is needed: ", FIRST_PAGE.year, FIRST_PAGE.month,
+                                LAST_PAGE.year, LAST_PAGE.month) +
+                         std::string(yearText) + " " + std::string(monthText)};
 }
 
-void PrintMonth(std::string_view yearText, std::string_view monthText, bool asTable) {
+// A failure to use the --holidays file: one line on stderr, exit status 1.
+struct FileError {
+    std::string message;
+};
+
+// The built-in days, with the years of the --holidays file in their place;
+// its bad lines are reported on stderr and skipped.
+HolidayCalendar LoadHolidays(const char* path) {
+    HolidayCalendar calendar;
+    if (!path) return calendar;
+    HolidayFileReading reading = ReadHolidayFile(path);
+    if (reading.status == HolidayFileReading::Status::Missing) throw FileError{std::string("no such file: ") + path};
+    if (reading.status != HolidayFileReading::Status::Read)
+        throw FileError{text::Utf8FromGb18030(HolidayFileProblem(reading, path))};
+    for (const BadHolidayLine& bad : reading.text.badLines)
+        std::fprintf(stderr, "almanac-cli: %s line %d skipped (%s): %s\n", path, bad.number,
+                     text::Utf8FromGb18030(bad.reason).c_str(), text::Utf8FromGb18030(bad.text).c_str());
+    calendar.ReplaceYears(reading.text.days);
+    return calendar;
+}
+
+void PrintHolidays(int year, const HolidayCalendar& holidays) {
+    for (const HolidayDay& day : holidays.DaysOf(year))
+        WriteLine(Format("%04d-%02d-%02d\t%s\t%s", day.year, day.month, day.day, DayMarkText(day.mark), day.name.c_str()));
+}
+
+void PrintMonth(std::string_view yearText, std::string_view monthText, bool asTable, const HolidayCalendar& holidays) {
     int year, month;
     ParseMonthPage(yearText, monthText, year, month);
     if (asTable) {
-        cli::PrintMonthTable(year, month);
+        cli::PrintMonthTable(year, month, holidays);
         return;
     }
     std::time_t now = std::time(nullptr);
     const std::tm* today = std::localtime(&now);
-    cli::PrintMonthGrid(year, month, today->tm_year + 1900, today->tm_mon + 1, today->tm_mday);
+    cli::PrintMonthGrid(year, month, today->tm_year + 1900, today->tm_mon + 1, today->tm_mday, holidays);
 }
 
 void PrintTerms(int year) {
@@ -111,50 +153,56 @@ void PrintTerms(int year) {
     }
 }
 
-void NextGregorianDay(Date& date) {
-    if (++date.day > GregorianMonthLength(date.year, date.month)) {
-        date.day = 1;
-        if (++date.month > 12) {
-            date.month = 1;
-            ++date.year;
-        }
-    }
-}
-
-void PrintDays(Date from, Date to) {
-    if (Compare(from, to) > 0) throw UsageError{"FROM is later than TO"};
+// Day by day on the serial day number: one conversion, then one NextDay a day.
+void PrintDays(GregorianDate from, GregorianDate to, const HolidayCalendar& holidays) {
+    const int first = SerialDayOf(from), last = SerialDayOf(to);
+    if (first > last) throw UsageError{"FROM is later than TO"};
     LunarDate lunar = LunarDate::FromGregorian(from.year, from.month, from.day);
-    for (Date date = from;; NextGregorianDay(date), lunar.NextDay()) {
+    for (int serial = first; serial <= last; ++serial, lunar.NextDay()) {
+        const GregorianDate date = DateOfSerialDay(serial);
         const char* festival = LunarFestivalName(lunar);
         if (!festival) festival = GregorianHolidayName(date.month, date.day);
-        WriteLine(Format("%04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s", date.year, date.month, date.day,
+        WriteLine(Format("%04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s", date.year, date.month, date.day,
                          DayOfWeek(date.year, date.month, date.day), lunar.year, lunar.month, lunar.day,
-                         lunar.isLeapMonth ? 1 : 0, lunar.monthLength, festival ? festival : ""));
-        if (Compare(date, to) == 0) break;
+                         lunar.isLeapMonth ? 1 : 0, lunar.monthLength, festival ? festival : "",
+                         DayMarkText(holidays.MarkOf(date.year, date.month, date.day))));
     }
 }
 
 int Run(int argc, char** argv) {
+    const char* holidayFile = nullptr;
+    if (argc >= 3 && std::string_view(argv[1]) == "--holidays") {
+        holidayFile = argv[2];
+        argv[2] = argv[0];  // the program's name before the command, as without the option
+        argv += 2;
+        argc -= 2;
+    }
     auto argument = [&](int i) { return std::string_view(argv[i]); };
     if (argc == 2 && (argument(1) == "--help" || argument(1) == "-h")) {
-        std::fputs(kUsage, stdout);
+        std::fputs(Usage().c_str(), stdout);
         return 0;
     }
     if (argc == 3 && argument(1) == "terms") {
         PrintTerms(ParseYear(argument(2)));
         return 0;
     }
+    if (argc == 3 && argument(1) == "holidays") {
+        const int year = ParseYear(argument(2));
+        PrintHolidays(year, LoadHolidays(holidayFile));
+        return 0;
+    }
     if (argc == 4 && argument(1) == "days") {
-        PrintDays(ParseDate(argument(2)), ParseDate(argument(3)));
+        const GregorianDate from = ParseDate(argument(2)), to = ParseDate(argument(3));
+        PrintDays(from, to, LoadHolidays(holidayFile));
         return 0;
     }
     if (argc == 4 && argument(1) == "month") {
-        PrintMonth(argument(2), argument(3), false);
+        PrintMonth(argument(2), argument(3), false, LoadHolidays(holidayFile));
         return 0;
     }
     if (argc == 5 && argument(1) == "month" && (argument(2) == "--tsv" || argument(4) == "--tsv")) {
         bool optionFirst = argument(2) == "--tsv";
-        PrintMonth(argument(optionFirst ? 3 : 2), argument(optionFirst ? 4 : 3), true);
+        PrintMonth(argument(optionFirst ? 3 : 2), argument(optionFirst ? 4 : 3), true, LoadHolidays(holidayFile));
         return 0;
     }
     throw UsageError{argc < 2 ? "no command given (try --help)" : "unknown command or wrong arguments (try --help)"};
@@ -180,5 +228,8 @@ int main(int argc, char** argv) {
     } catch (const UsageError& error) {
         std::fprintf(stderr, "almanac-cli: %s\n", error.message.c_str());
         return 2;
+    } catch (const FileError& error) {
+        std::fprintf(stderr, "almanac-cli: %s\n", error.message.c_str());
+        return 1;
     }
 }

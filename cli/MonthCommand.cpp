@@ -46,17 +46,18 @@ void WriteTrimmedLine(std::string line) {
     WriteLine(line);
 }
 
-std::unique_ptr<MonthPage> BuildPage(int year, int month, int markDay) {
+std::unique_ptr<MonthPage> BuildPage(int year, int month, int markDay, const HolidayCalendar& holidays) {
     auto page = std::make_unique<MonthPage>();
+    page->holidays = &holidays;
     page->ShowMonth(year, month, markDay);
     return page;
 }
 
 }  // namespace
 
-void PrintMonthGrid(int year, int month, int todayYear, int todayMonth, int todayDay) {
+void PrintMonthGrid(int year, int month, int todayYear, int todayMonth, int todayDay, const HolidayCalendar& holidays) {
     bool isTodaysMonth = year == todayYear && month == todayMonth;
-    auto page = BuildPage(year, month, isTodaysMonth ? todayDay : 0);
+    auto page = BuildPage(year, month, isTodaysMonth ? todayDay : 0, holidays);
     const bool useColour = StandardOutputTakesColour();
 
     WriteLine(Format("%d年%d月  %s", year, month, page->YearCaption().c_str()));
@@ -86,14 +87,14 @@ void PrintMonthGrid(int year, int month, int todayYear, int todayMonth, int toda
     }
 }
 
-void PrintMonthTable(int year, int month) {
-    auto page = BuildPage(year, month, 0);
+void PrintMonthTable(int year, int month, const HolidayCalendar& holidays) {
+    auto page = BuildPage(year, month, 0, holidays);
     for (int d = 1; d <= page->daysInMonth; ++d) {
         const DayCell& cell = page->cells[d];
         const LunarDate& lunar = cell.lunar;
-        WriteLine(Format("%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\t%d", d, cell.weekday, lunar.year, lunar.month,
+        WriteLine(Format("%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\t%d\t%s", d, cell.weekday, lunar.year, lunar.month,
                          lunar.day, lunar.isLeapMonth ? 1 : 0, lunar.monthLength, cell.termMarker, cell.lunarText,
-                         cell.festival ? cell.festival : "", cell.isMonthName ? 1 : 0));
+                         cell.festival ? cell.festival : "", cell.isMonthName ? 1 : 0, DayMarkText(cell.dayMark)));
     }
     WriteLine("caption\t" + page->YearCaption());
 }

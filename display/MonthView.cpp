@@ -1,6 +1,7 @@
 #include "display/MonthView.h"
 
 #include "engine/CalendarNames.h"
+#include "framework/Text.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -38,6 +39,7 @@ bool MonthView::Create(const RECT& rect, HWND parent, int id) {
     starFont_ = win::CreatePixelFont("宋体", 19, FW_NORMAL);
     lunarFont_ = win::CreatePixelFont("Arial", LUNAR_HEIGHT, FW_NORMAL);
     boldFont_ = win::CreatePixelFont("Arial", LUNAR_HEIGHT, FW_BOLD);
+    badgeFont_ = win::CreatePixelFont("宋体", 12, FW_NORMAL);
 
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     const int stripTop = height - kStripHeight;
@@ -329,6 +331,7 @@ void MonthView::PaintDay(HDC dc, int day, int x, int y) {
         win::DrawLine(dc, x + 10, y + 2, number);
     }
     PaintLunarText(dc, cell, x, y);
+    PaintDayMark(dc, cell.dayMark, x, y);
 }
 
 // A text too wide for the room right of its place is drawn in the largest
@@ -357,6 +360,18 @@ void MonthView::PaintLunarText(HDC dc, const DayCell& cell, int x, int y) {
     }
     win::Selection selected(dc, font);
     win::DrawLine(dc, left, y + kLunarTextTop + LUNAR_HEIGHT - height, text);
+}
+
+// A filled square with the one character centred in it.
+void MonthView::PaintDayMark(HDC dc, DayMark mark, int x, int y) {
+    if (mark == DayMark::None) return;
+    const RECT badge = {x + BADGE_RECT.left, y + BADGE_RECT.top, x + BADGE_RECT.right, y + BADGE_RECT.bottom};
+    win::FillSolid(dc, badge, mark == DayMark::Rest ? REST_BADGE_COLOUR : WORK_BADGE_COLOUR);
+    win::Selection font(dc, badgeFont_);
+    SetTextColor(dc, BADGE_TEXT_COLOUR);
+    std::wstring text = win::Wide(DayMarkText(mark));
+    RECT box = badge;
+    DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
 }
 
 // A dotted pen wider than one pixel draws solid; the ring reaches into the

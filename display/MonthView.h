@@ -51,6 +51,14 @@ public:
     static constexpr COLORREF SOLAR_TERM_COLOUR = RGB(0, 0, 255);
     static constexpr COLORREF SATURDAY_COLOUR = RGB(0, 128, 0);
     static constexpr COLORREF FESTIVAL_COLOUR = RGB(255, 0, 0);  // and Sundays
+    // The official rest (休) and work (班) day badge in a cell's top-right
+    // corner: white on a deep red, white on the header's slate blue.
+    static constexpr COLORREF REST_BADGE_COLOUR = RGB(204, 32, 32);
+    static constexpr COLORREF WORK_BADGE_COLOUR = HEADER_COLOUR;
+    static constexpr COLORREF BADGE_TEXT_COLOUR = RGB(255, 255, 255);
+    // The badge's place in a cell whose top-left corner is (0, 0): right of
+    // the day number, above the lunar text, clear of the note marks.
+    static constexpr RECT BADGE_RECT = {37, 1, 50, 14};
 
     // The lunar text's height in pixels, and the smallest it shrinks to when
     // a text is too wide for its cell.
@@ -70,6 +78,8 @@ public:
     void ShowMonth(int year, int month, int day);
 
     const MonthPage& Page() const { return *page_; }
+    // The rest and work days the next pages mark (kept alive by the caller).
+    void SetHolidays(const HolidayCalendar& holidays) { page_->holidays = &holidays; }
     const MonthNotes& Notes() const { return *notes_; }
     MonthNotes& Notes() { return *notes_; }
 
@@ -120,6 +130,7 @@ private:
     void PaintDay(HDC dc, int day, int x, int y);
     void PaintLunarText(HDC dc, const DayCell& cell, int x, int y);
     void BeforeDialog();
+    void PaintDayMark(HDC dc, DayMark mark, int x, int y);
     void PaintTodayRing(HDC dc);
     void UpdateYearCaption();
     void LoadNotes();
@@ -134,6 +145,7 @@ private:
     // Smaller sizes of the lunar text's faces, made when a text first needs
     // them, by weight and height.
     win::Font smallerLunarFonts_[2][LUNAR_HEIGHT - SMALLEST_LUNAR_HEIGHT];
+    win::Font badgeFont_;
     TextLabel captionLabel_;
     LinkLabel siteLink_;
     DayPopup popup_;

@@ -1,35 +1,69 @@
 // Gregorian date arithmetic and the conversion of Gregorian dates into
 // Chinese lunar dates over the lunar year table. Pure computation over
 // constant tables: no state, no allocation, a value for every input.
+//
+// The small functions are constexpr and checked at compile time against the
+// calendar's edge cases (LunarDate.cpp); each carries its reasoning. The
+// Gregorian arithmetic is GregorianCalendar.h.
 #pragma once
 
+#include "engine/GregorianCalendar.h"
+
+#include <bit>
+#include <iterator>
 #include <cstdint>
 
 namespace almanac {
 
 // Lunar year 1900, month 1, day 1 is Gregorian 1900-01-31; the table holds
-// the lunar years 1900 … 2059, so every Gregorian day from 1900-01-31 to
-// 2059-12-31 (and on to the end of lunar 2059 in early 2060) converts.
+// the lunar years 1900 … 2100, so every Gregorian day from 1900-01-31 to
+// 2100-12-31 (and on to the end of lunar 2100 in early 2101) converts.
 inline constexpr int FIRST_LUNAR_YEAR = 1900;
-inline constexpr int LAST_LUNAR_YEAR = 2059;
+inline constexpr int LAST_LUNAR_YEAR = 2100;
 
 // One entry per lunar year: bits 0–3 the leap month (0 = none), bits 4–15
 // the lengths of the regular months (month m has 30 days when bit 16 − m is
 // set), bit 16 the leap month's length (set = 30 days).
-extern const std::uint32_t LunarYearTable[LAST_LUNAR_YEAR - FIRST_LUNAR_YEAR + 1];
+inline constexpr std::uint32_t LunarYearTable[] = {
+#include "engine/LunarYearTable.inc"
+};
+static_assert(std::size(LunarYearTable) == LAST_LUNAR_YEAR - FIRST_LUNAR_YEAR + 1);
+
+namespace detail {
+
+inline constexpr std::uint32_t MONTH_BITS_MASK = 0xFFF0;
+inline constexpr std::uint32_t LONG_LEAP_MONTH_BIT = 0x10000;
+inline constexpr std::uint32_t LEAP_MONTH_MASK = 0xF;
+
+// A year outside the table reads as an entry of 0: twelve short months.
+constexpr std::uint32_t EntryOf(int year) {
+    if (year < FIRST_LUNAR_YEAR || year > LAST_LUNAR_YEAR) return 0;
+    return LunarYearTable[year - FIRST_LUNAR_YEAR];
+}
+
+constexpr bool IsValidMonth(int month) { return month >= 1 && month <= 12; }
+
+}  // namespace detail
 
 // Lunar year functions. A year outside the table reads as an entry of 0.
-int LeapMonthOf(int year);
-int LeapMonthLength(int year);
-int LunarMonthLength(int year, int month);
-int LunarYearLength(int year);
+constexpr int LeapMonthOf(int year) { return int(detail::EntryOf(year) & detail::LEAP_MONTH_MASK); }
 
-// Gregorian functions.
-bool IsGregorianLeapYear(int year);
-int GregorianMonthLength(int year, int month);  // 0 for a month outside 1–12
-int DayOfWeek(int year, int month, int day);    // 0 = Sunday … 6 = Saturday
-// Days from the second date to the first: positive when the first is later.
-int DaysBetween(int y1, int m1, int d1, int y2, int m2, int d2);
+constexpr int LeapMonthLength(int year) {
+    if (LeapMonthOf(year) == 0) return 0;
+    return (detail::EntryOf(year) & detail::LONG_LEAP_MONTH_BIT) ? 30 : 29;
+}
+
+// Regular months only; month m is bit 16 − m, so the mask is 0x10000 >> m.
+constexpr int LunarMonthLength(int year, int month) {
+    if (!detail::IsValidMonth(month)) return 29;
+    return (detail::EntryOf(year) & (0x10000u >> month)) ? 30 : 29;
+}
+
+// 348 days for twelve short months, one more for each long one, and the
+// leap month when there is one.
+constexpr int LunarYearLength(int year) {
+    return 348 + std::popcount(detail::EntryOf(year) & detail::MONTH_BITS_MASK) + LeapMonthLength(year);
+}
 
 // True for the Gregorian dates that have a lunar date in the table.
 bool HasLunarDate(int year, int month, int day);

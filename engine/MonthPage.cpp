@@ -35,6 +35,7 @@ int MonthPage::ShowMonth(int year, int month, int day) {
         cell.festival = cell.lunar.year != 0 ? LunarFestivalName(cell.lunar) : nullptr;
         if (!cell.festival) cell.festival = GregorianHolidayName(month, d);
         cell.isMonthName = false;
+        cell.dayMark = holidays->MarkOf(year, month, d);
     }
 
     SolarTermRecord first, second;

@@ -6,7 +6,9 @@
 // its own effects (the return button, the caption label, the repaint).
 #pragma once
 
+#include "engine/Holidays.h"
 #include "engine/LunarDate.h"
+#include "engine/PageRange.h"
 
 #include <array>
 #include <string>
@@ -20,6 +22,7 @@ struct DayCell {
     char lunarText[18] = {};         // festival, term, month name or day name; GB18030
     const char* festival = nullptr;  // lunar festival, else Gregorian holiday, else none
     bool isMonthName = false;        // lunarText names a new lunar month
+    DayMark dayMark = DayMark::None;  // official rest day (休) or working day (班)
 };
 
 struct MonthPage {
@@ -28,9 +31,12 @@ struct MonthPage {
     int markedYear = 0, markedMonth = 0, markedDay = 0;  // today, once a day was given
     std::array<DayCell, 32> cells{};                     // by day of the month; [0] unused
     int daysInMonth = 0;
+    // The official rest and work days the page marks; the built-in ones
+    // unless the owner gives others (it keeps them alive).
+    const HolidayCalendar* holidays = &HolidayCalendar::BuiltIn();
 
-    // Builds the page for a month of February 1900 … December 2059; a day
-    // other than 0 (clamped to the month's length) becomes the marked date.
+    // Builds the page for a month of FIRST_PAGE … LAST_PAGE (PageRange.h); a
+    // day other than 0 (clamped to the month's length) becomes the marked date.
     // Days of other months that the lunar year table does not cover get no
     // lunar date and no lunar text. Returns 1.
     int ShowMonth(int year, int month, int day);

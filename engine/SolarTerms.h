@@ -1,5 +1,5 @@
 // The twenty-four solar terms: their names and the day, hour and minute
-// (Beijing time) on which each begins, Gregorian 1900 … 2060.
+// (Beijing time) on which each begins, Gregorian 1900 … 2100.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 namespace almanac {
 
 inline constexpr int FIRST_TERM_YEAR = 1900;
-inline constexpr int LAST_TERM_YEAR = 2060;
+inline constexpr int LAST_TERM_YEAR = 2100;
 
 // Twelve months a year, January first, of two 3-byte records (first term,
 // second term): day of the month, hour 0–23, minute 0–60. The minute is

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs, on Debian 12 as root, whatever the builds and tests need and the
 # machine lacks; does nothing when everything is there. Besides Debian's
-# packages, that is Google Benchmark's source for the Windows build.
+# packages, that is Google Benchmark's source for the Windows build and the
+# two npm data sets of the holiday table's generator (tools/holidays, at
+# the versions its package-lock.json pins).
 set -eu
 
 packages="
@@ -22,9 +24,30 @@ for package in $packages; do
         missing="$missing $package"
     fi
 done
+# Node and npm from Debian, unless the machine has them already (from any
+# source: Debian's npm conflicts with other builds of nodejs).
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+    missing="$missing nodejs npm"
+fi
 benchmark_source_missing=false
 [ -f /usr/local/src/google-benchmark/CMakeLists.txt ] || benchmark_source_missing=true
-[ -z "$missing" ] && ! $benchmark_source_missing && exit 0
+holidays=$(cd "$(dirname "$0")/holidays" && pwd)
+# Installed when every package of package.json is there at its version.
+holiday_sources_missing=true
+if command -v node >/dev/null 2>&1 && (cd "$holidays" && node -e '
+    const wanted = require("./package.json").dependencies;
+    for (const [name, version] of Object.entries(wanted))
+        if (require("./node_modules/" + name + "/package.json").version !== version) process.exit(1);
+' 2>/dev/null); then
+    holiday_sources_missing=false
+fi
+install_holiday_sources() {
+    if $holiday_sources_missing; then
+        echo "install-deps: installing the holiday data sets (npm ci in tools/holidays)"
+        (cd "$holidays" && npm ci --no-audit --no-fund)
+    fi
+}
+[ -z "$missing" ] && ! $benchmark_source_missing && ! $holiday_sources_missing && exit 0
 
 if [ "$(id -u)" != 0 ]; then
     echo "install-deps: missing:${missing:-} $($benchmark_source_missing && echo "Google Benchmark's source")" >&2
@@ -33,6 +56,7 @@ if [ "$(id -u)" != 0 ]; then
 fi
 
 if [ -z "$missing" ]; then
+    install_holiday_sources
     exec "$(dirname "$0")/fetch-benchmark-source.sh"
 fi
 
@@ -45,4 +69,5 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
 # shellcheck disable=SC2086
 apt-get install -y -q --no-install-recommends $missing
+install_holiday_sources
 "$(dirname "$0")/fetch-benchmark-source.sh"

@@ -245,15 +245,18 @@ TEST_F(MainWindowTest, BrowsingStopsAtTheEndsOfTheRange) {
     script.Do("choose January again", [&] { Choose(window, IDC_MONTH_SELECTOR, 0); });
     script.Then("February 1900 again", [&] { return Shows(window, 1900, 2) && Selected(window, IDC_MONTH_SELECTOR) == 1; });
 
-    script.Do("choose 2059", [&] { Choose(window, IDC_YEAR_SELECTOR, 2059 - 1900); });
+    script.Do("choose 2100", [&] { Choose(window, IDC_YEAR_SELECTOR, 2100 - 1900); });
     script.Do("choose December", [&] { Choose(window, IDC_MONTH_SELECTOR, 11); });
-    script.Then("December 2059", [&] { return Shows(window, 2059, 12); });
+    script.Then("December 2100", [&] { return Shows(window, 2100, 12); });
+    script.Do("check the last year", [&] {
+        EXPECT_EQ(SendMessageW(GetDlgItem(window->Handle(), IDC_YEAR_SELECTOR), CB_GETCOUNT, 0, 0), 2100 - 1900 + 1);
+    });
     script.Do("next month", [&] { Click(window, IDC_NEXT_MONTH); });
-    script.Then("still December 2059", [&] { return Shows(window, 2059, 12); });
+    script.Then("still December 2100", [&] { return Shows(window, 2100, 12); });
     script.Do("previous month", [&] { Click(window, IDC_PREVIOUS_MONTH); });
-    script.Then("November 2059", [&] {
-        return Shows(window, 2059, 11) && Selected(window, IDC_MONTH_SELECTOR) == 10 &&
-               Selected(window, IDC_YEAR_SELECTOR) == 2059 - 1900;
+    script.Then("November 2100", [&] {
+        return Shows(window, 2100, 11) && Selected(window, IDC_MONTH_SELECTOR) == 10 &&
+               Selected(window, IDC_YEAR_SELECTOR) == 2100 - 1900;
     });
 
     script.Do("back to today", [&] { Click(window, IDC_BACK_TO_TODAY); });

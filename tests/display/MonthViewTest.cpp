@@ -399,3 +399,50 @@ TEST_F(PointerTest, AClickOnTheSiteLinkIsTheOwnersToAnswer) {
 
 }  // namespace
 }  // namespace almanac
+
+namespace almanac {
+namespace {
+
+// October 2025: 1–8 are rest days (国庆 and 中秋), Sunday 28 September and
+// Saturday 11 October working days; 9 an ordinary Thursday.
+TEST_F(MonthViewTest, RestAndWorkDayBadgesSitInTheTopRightCorner) {
+    Show(2025, 10, 2025, 9, 1);
+    auto badgeOf = [&](int day) {
+        RECT cell = CellOf(day);
+        return RECT{cell.left + MonthView::BADGE_RECT.left, cell.top + MonthView::BADGE_RECT.top,
+                    cell.left + MonthView::BADGE_RECT.right, cell.top + MonthView::BADGE_RECT.bottom};
+    };
+    const int area = (MonthView::BADGE_RECT.right - MonthView::BADGE_RECT.left) *
+                     (MonthView::BADGE_RECT.bottom - MonthView::BADGE_RECT.top);
+    // The character: light pixels (white, or nearly where the face is smoothed).
+    auto light = [](int r, int g, int b) { return r > 180 && g > 180 && b > 180; };
+    for (int day : {1, 4, 8}) {  // a holiday, a Saturday and a solar term inside the period
+        RECT badge = badgeOf(day);
+        EXPECT_GT(CountPixels(canvas, badge, MonthView::REST_BADGE_COLOUR), area / 2) << day;
+        EXPECT_GT(testing::CountPixelsWhere(canvas, badge, light), 8) << day;  // the character 休
+    }
+    RECT work = badgeOf(11);
+    EXPECT_GT(CountPixels(canvas, work, MonthView::WORK_BADGE_COLOUR), area / 2);
+    EXPECT_GT(testing::CountPixelsWhere(canvas, work, light), 8);
+    EXPECT_TRUE(AllPixels(canvas, badgeOf(9), MonthView::CELL_COLOUR));
+
+    // The day number, the lunar text and the note marks keep their places:
+    // the number and the text are drawn in full, nothing of the badge below
+    // it or left of it.
+    for (int day : {1, 11}) {
+        RECT cell = CellOf(day);
+        RECT number = {cell.left + 10, cell.top + 2, cell.left + MonthView::BADGE_RECT.left, cell.top + 17};
+        RECT lunarText = {cell.left, cell.top + MonthView::BADGE_RECT.bottom, cell.right, cell.bottom};
+        RECT leftOfBadge = {cell.left, cell.top, cell.left + MonthView::BADGE_RECT.left, cell.bottom};
+        COLORREF dayColour = day == 1 ? MonthView::FESTIVAL_COLOUR : MonthView::SATURDAY_COLOUR;
+        EXPECT_GT(CountPixels(canvas, number, dayColour), 10) << day;
+        EXPECT_GT(CountPixels(canvas, lunarText, dayColour), 20) << day;
+        for (COLORREF badgeColour : {MonthView::REST_BADGE_COLOUR, MonthView::WORK_BADGE_COLOUR}) {
+            EXPECT_EQ(CountPixels(canvas, lunarText, badgeColour), 0) << day;
+            EXPECT_EQ(CountPixels(canvas, leftOfBadge, badgeColour), 0) << day;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace almanac

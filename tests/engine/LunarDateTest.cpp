@@ -54,9 +54,10 @@ INSTANTIATE_TEST_SUITE_P(Dates, FromGregorianTest, testing::Values(
     // Published month beginnings where the new moon is near midnight.
     Conversion{1906, 4, 24, 1906, 4, 1, false, 29, true},
     Conversion{2057, 9, 28, 2057, 9, 1, false, 30, false},
-    // The last day of the range: month 11 of lunar 2059 began with the new
-    // moon of 2059-12-05.
-    Conversion{2059, 12, 31, 2059, 11, 27, false, 30, false}),
+    // Month 11 of lunar 2059 began with the new moon of 2059-12-05.
+    Conversion{2059, 12, 31, 2059, 11, 27, false, 30, false},
+    // The last day of the range begins the 12th month of lunar 2100.
+    Conversion{2100, 12, 31, 2100, 12, 1, false, 29, false}),
     [](const auto& info) {
         const Conversion& c = info.param;
         return std::to_string(c.year) + "_" + std::to_string(c.month) + "_" + std::to_string(c.day);
@@ -65,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Dates, FromGregorianTest, testing::Values(
 TEST(NextDayTest, StepsLikeFromGregorianOverTheWholeRange) {
     LunarDate stepped = LunarDate::FromGregorian(1900, 1, 31);
     int steps = 0;
-    for (int year = 1900; year <= 2059; ++year) {
+    for (int year = 1900; year <= 2100; ++year) {
         for (int month = 1; month <= 12; ++month) {
             for (int day = 1; day <= GregorianMonthLength(year, month); ++day) {
                 if (year == 1900 && month == 1 && day < 31) continue;
@@ -115,7 +116,7 @@ TEST(LunarYearFunctionsTest, LengthsFollowTheTableBits) {
     EXPECT_EQ(LunarMonthLength(2023, 12), 30);
     // Outside the table a year reads as an empty entry, never past the array.
     EXPECT_EQ(LunarYearLength(1899), 348);
-    EXPECT_EQ(LeapMonthOf(2060), 0);
+    EXPECT_EQ(LeapMonthOf(2101), 0);
 }
 
 TEST(GregorianTest, MonthLengths) {
@@ -136,30 +137,33 @@ TEST(GregorianTest, DaysBetweenAndWeekdays) {
     EXPECT_EQ(DaysBetween(2024, 2, 10, 2024, 2, 9), 1);
     EXPECT_EQ(DaysBetween(2024, 2, 9, 2024, 2, 10), -1);
 
-    // Day by day from 1900 to 2060: each day is one later than the one
-    // before, and its weekday one further round the week.
+    // Day by day from 1900 to 2101: each day is one later than the one
+    // before, its weekday one further round the week, and the serial day
+    // number gives the date back.
     int count = 0;
-    for (int year = 1900; year <= 2060; ++year)
+    for (int year = 1900; year <= 2101; ++year)
         for (int month = 1; month <= 12; ++month)
             for (int day = 1; day <= GregorianMonthLength(year, month); ++day, ++count) {
                 ASSERT_EQ(DaysBetween(year, month, day, 1900, 1, 1), count) << year << '-' << month << '-' << day;
                 ASSERT_EQ(DayOfWeek(year, month, day), (count + 1) % 7) << year << '-' << month << '-' << day;
+                GregorianDate back = DateOfSerialDay(SerialDay(year, month, day));
+                ASSERT_TRUE(back == (GregorianDate{year, month, day})) << year << '-' << month << '-' << day;
             }
 }
 
 TEST(HasLunarDateTest, CoversTheTableExactly) {
     EXPECT_FALSE(HasLunarDate(1900, 1, 30));
     EXPECT_TRUE(HasLunarDate(1900, 1, 31));
-    EXPECT_TRUE(HasLunarDate(2059, 12, 31));
+    EXPECT_TRUE(HasLunarDate(2100, 12, 31));
     EXPECT_FALSE(HasLunarDate(2023, 2, 29));
     EXPECT_FALSE(HasLunarDate(2023, 13, 1));
-    // The table ends with lunar 2059; lunar 2060 begins on 2060-02-02.
-    EXPECT_TRUE(HasLunarDate(2060, 2, 1));
-    EXPECT_FALSE(HasLunarDate(2060, 2, 2));
+    // The table ends with lunar 2100; lunar 2101 begins on 2101-01-29.
+    EXPECT_TRUE(HasLunarDate(2101, 1, 28));
+    EXPECT_FALSE(HasLunarDate(2101, 1, 29));
 }
 
 TEST(FromGregorianTest, DatesOutsideTheTableGiveAnEmptyRecord) {
-    for (auto [y, m, d] : {std::tuple{1900, 1, 30}, {1800, 1, 1}, {2060, 2, 2}, {2200, 1, 1}, {2024, 2, 30}}) {
+    for (auto [y, m, d] : {std::tuple{1900, 1, 30}, {1800, 1, 1}, {2101, 1, 29}, {2200, 1, 1}, {2024, 2, 30}}) {
         LunarDate date = LunarDate::FromGregorian(y, m, d);
         EXPECT_EQ(date.year, 0) << y << '-' << m << '-' << d;
         EXPECT_EQ(date.month, 0);

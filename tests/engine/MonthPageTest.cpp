@@ -143,10 +143,10 @@ TEST(MonthPageTest, TheMarkedDate) {
 }
 
 TEST(MonthPageRangeTest, EveryPageOfTheRangeBuilds) {
-    // February 1900 to December 2059: every day has a lunar date and a text,
+    // February 1900 to December 2100: every day has a lunar date and a text,
     // and the captions name real years.
     auto page = std::make_unique<MonthPage>();
-    for (int year = 1900; year <= 2059; ++year)
+    for (int year = 1900; year <= 2100; ++year)
         for (int month = year == 1900 ? 2 : 1; month <= 12; ++month) {
             page->ShowMonth(year, month, 0);
             for (int d = 1; d <= page->daysInMonth; ++d) {

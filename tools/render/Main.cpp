@@ -1,12 +1,16 @@
 // almanac-render.exe YEAR MONTH TODAY OUT.bmp
 //
-// Paints the real month grid for a month of February 1900 … December 2059,
+// Paints the real month grid for a month of the page range (FIRST_PAGE …
+// LAST_PAGE),
 // with TODAY (YYYY-MM-DD) marked, into a 363 × 238 bitmap and writes it as a
 // 24-bit BMP. Notes come from the current directory's note folders, as the
 // program reads them. tools/render-month.sh runs it under Wine and turns the
 // result into PNG.
 #include "display/MonthView.h"
+#include "engine/PageRange.h"
 #include "framework/Gdi.h"
+#include "framework/Gb18030.h"
+#include "store/HolidayFile.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -57,16 +61,31 @@ int wmain(int argc, wchar_t** argv) {
     if (argc != 5) return Fail("usage: almanac-render YEAR MONTH TODAY OUT.bmp (TODAY as YYYY-MM-DD)");
     int year = _wtoi(argv[1]), month = _wtoi(argv[2]);
     int todayYear, todayMonth, todayDay;
-    bool inRange = month >= 1 && month <= 12 && (year > 1900 || (year == 1900 && month >= 2)) && year <= 2059;
-    if (!inRange) return Fail("YEAR MONTH must lie within February 1900 .. December 2059");
-    if (!ParseDate(argv[3], todayYear, todayMonth, todayDay) || !HasLunarDate(todayYear, todayMonth, todayDay))
-        return Fail("TODAY must be a date YYYY-MM-DD within 1900-01-31 .. 2059-12-31");
+    char message[160];
+    if (!IsPage(year, month)) {
+        std::snprintf(message, sizeof message, "YEAR MONTH must lie within %d %d .. %d %d", FIRST_PAGE.year,
+                      FIRST_PAGE.month, LAST_PAGE.year, LAST_PAGE.month);
+        return Fail(message);
+    }
+    if (!ParseDate(argv[3], todayYear, todayMonth, todayDay) || !IsPageDay(todayYear, todayMonth, todayDay)) {
+        std::snprintf(message, sizeof message, "TODAY must be a date YYYY-MM-DD within %04d-%02d-%02d .. %04d-%02d-%02d",
+                      FIRST_DAY.year, FIRST_DAY.month, FIRST_DAY.day, LAST_DAY.year, LAST_DAY.month, LAST_DAY.day);
+        return Fail(message);
+    }
 
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, MonthView::WIDTH, MonthView::HEIGHT, nullptr,
                                 nullptr, win::Instance(), nullptr);
     MonthView view(nullptr);
     if (!host || !view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107))
         return Fail("could not create the month grid");
+    // The rest and work days, with 节假日安排.txt of the current folder as
+    // the program reads it from its notes folder.
+    HolidayCalendar holidays;
+    HolidayFileReading reading = ReadHolidayFile(HOLIDAY_FILE_NAME);
+    if (reading.status == HolidayFileReading::Status::Read) holidays.ReplaceYears(reading.text.days);
+    if (std::string problem = HolidayFileProblem(reading, HOLIDAY_FILE_NAME); !problem.empty())
+        std::fprintf(stderr, "almanac-render: %s\n", text::Utf8FromGb18030(problem).c_str());
+    view.SetHolidays(holidays);
     view.ShowMonth(todayYear, todayMonth, todayDay);  // marks today
     view.ShowMonth(year, month, 0);
 

@@ -1,5 +1,6 @@
 #include "tools/tablegen/ChineseCalendar.h"
 
+#include "engine/GregorianCalendar.h"
 #include "tools/tablegen/Astronomy.h"
 
 #include <erfa.h>
@@ -68,10 +69,16 @@ DayNumber PrincipalTermDay(int year, int longitude) {
 
 }  // namespace
 
+// The engine's serial day number (0001-01-01 is day 1) shifted to the
+// Julian Day Number, whose day 1 721 426 is 0001-01-01 of the Gregorian
+// calendar, so that both count the same days.
+constexpr DayNumber kJulianDayOfSerialDayZero = 1721425;
+static_assert(almanac::SerialDay(2000, 1, 1) + kJulianDayOfSerialDayZero == 2451545);  // J2000.0's day
+
 DayNumber DayNumberOf(int year, int month, int day) {
-    double djm0, djm;
-    if (eraCal2jd(year, month, day, &djm0, &djm) != 0) throw std::invalid_argument("bad date");
-    return DayNumber(djm0 + djm + 0.5);  // eraCal2jd gives the JD of midnight
+    if (month < 1 || month > 12 || day < 1 || day > almanac::GregorianMonthLength(year, month))
+        throw std::invalid_argument("bad date");
+    return almanac::SerialDay(year, month, day) + kJulianDayOfSerialDayZero;
 }
 
 LocalTime LocalTimeOf(double jdUT, double zoneHours) {
@@ -157,6 +164,43 @@ std::vector<std::uint32_t> ComputeLunarYearTable(int firstYear, int lastYear, Co
     std::vector<std::uint32_t> table;
     for (int year = firstYear; year <= lastYear; ++year) table.push_back(LunarYearEntry(months, year));
     return table;
+}
+
+namespace {
+
+// The civil day of an instant and its distance from the nearer midnight:
+// negative when the midnight that ends the day is nearer.
+NearMidnight PlaceOf(double jdTT, NearMidnight::Kind kind, int termIndex) {
+    double jdUT = UniversalFromTerrestrial(jdTT);
+    LocalTime local = LocalTimeOf(jdUT, BeijingZoneHours(jdUT));
+    double seconds = local.hours * 3600.0;
+    if (seconds > 43200.0) seconds -= 86400.0;
+    return {kind, local.year, local.month, local.day, seconds, termIndex};
+}
+
+}  // namespace
+
+std::vector<NearMidnight> InstantsNearMidnight(int firstYear, int lastYear, double seconds) {
+    std::vector<NearMidnight> found;
+    const DayNumber first = DayNumberOf(firstYear, 1, 1), last = DayNumberOf(lastYear, 12, 31);
+    long k = long(std::floor((first - kReferenceNewMoonTT) / kMeanLunation)) - 1;
+    for (;; ++k) {
+        double instant = NewMoonInstant(kReferenceNewMoonTT + k * kMeanLunation);
+        NearMidnight place = PlaceOf(instant, NearMidnight::NewMoon, -1);
+        DayNumber day = DayNumberOf(place.year, place.month, place.day);
+        if (day > last) break;
+        if (day >= first && std::fabs(place.secondsFromMidnight) < seconds) found.push_back(place);
+    }
+    for (int year = firstYear; year <= lastYear; ++year) {
+        for (int index = 0; index < 24; ++index) {
+            double longitude = std::fmod(285.0 + 15.0 * index, 360.0);
+            double guessUT = DayNumberOf(year, 1, 5) + 15.2184 * index;
+            NearMidnight place =
+                PlaceOf(SolarLongitudeInstant(longitude, TerrestrialFromUniversal(guessUT)), NearMidnight::SolarTerm, index);
+            if (std::fabs(place.secondsFromMidnight) < seconds) found.push_back(place);
+        }
+    }
+    return found;
 }
 
 }  // namespace tablegen

@@ -42,6 +42,19 @@ std::vector<LunarMonth> ComputeLunarMonths(int firstYear, int lastYear, Correcti
 // lunar year whose first month begins in Gregorian year `year`.
 std::uint32_t LunarYearEntry(const std::vector<LunarMonth>& months, int year);
 
+// An instant so close to a civil midnight that another ΔT could put it on
+// the neighbouring day: a new moon (a month's first day) or a solar term.
+struct NearMidnight {
+    enum Kind { NewMoon, SolarTerm } kind;
+    int year, month, day;   // the civil day the computation gives it
+    double secondsFromMidnight;  // negative: before the midnight that ends the day; positive: after the one that begins it
+    int termIndex;          // 0 = 小寒 … 23 = 冬至, for a solar term
+};
+
+// The new moons and solar terms of Gregorian years firstYear … lastYear
+// that lie within `seconds` of midnight in China's civil time.
+std::vector<NearMidnight> InstantsNearMidnight(int firstYear, int lastYear, double seconds);
+
 // The entries of the lunar years firstYear … lastYear.
 std::vector<std::uint32_t> ComputeLunarYearTable(int firstYear, int lastYear, Corrections corrections);
 

@@ -1,7 +1,10 @@
 // tablegen: writes the engine's generated tables as C++ source to stdout.
 //
-//   tablegen solar-terms   the solar term table, Gregorian 1900 to 2060
-//   tablegen lunar-years   the lunar year table, lunar years 1900 to 2059
+//   tablegen solar-terms   the solar term table, Gregorian 1900 to 2100
+//   tablegen lunar-years   the lunar year table, lunar years 1900 to 2100
+//   tablegen near-midnight FROM TO SECONDS
+//                          the month beginnings and solar terms of the years
+//                          FROM … TO that lie within SECONDS of midnight
 //
 // `cmake --build build/native --target regenerate-tables` runs both and
 // writes engine/SolarTermTable.inc and engine/LunarYearTable.inc.
@@ -9,14 +12,15 @@
 #include "tools/tablegen/SolarTermRows.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 using namespace tablegen;
 
-constexpr int kFirstTermYear = 1900, kLastTermYear = 2060;
-constexpr int kFirstLunarYear = 1900, kLastLunarYear = 2059;
+constexpr int kFirstTermYear = 1900, kLastTermYear = 2100;
+constexpr int kFirstLunarYear = 1900, kLastLunarYear = 2100;
 
 void PrintSolarTermTable() {
     std::printf("// Made by `tablegen solar-terms` (tools/tablegen); do not edit.\n"
@@ -56,9 +60,27 @@ void PrintLunarYearTable() {
     }
 }
 
+constexpr const char* kTermNames[24] = {
+    "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至",
+    "小暑", "大暑", "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至",
+};
+
+// One line per instant: the civil day, what it is, and how far from midnight
+// (a day after "-" is the one a later instant would fall on).
+void PrintNearMidnight(int firstYear, int lastYear, double seconds) {
+    for (const NearMidnight& near : InstantsNearMidnight(firstYear, lastYear, seconds)) {
+        const char* what = near.kind == NearMidnight::NewMoon ? "new moon" : kTermNames[near.termIndex];
+        std::printf("%04d-%02d-%02d\t%s\t%+.1f s\n", near.year, near.month, near.day, what, near.secondsFromMidnight);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "near-midnight") == 0) {
+        PrintNearMidnight(std::atoi(argv[2]), std::atoi(argv[3]), std::atof(argv[4]));
+        return 0;
+    }
     if (argc == 2 && std::strcmp(argv[1], "solar-terms") == 0) {
         PrintSolarTermTable();
         return 0;
@@ -67,6 +89,6 @@ int main(int argc, char** argv) {
         PrintLunarYearTable();
         return 0;
     }
-    std::fprintf(stderr, "usage: tablegen solar-terms | lunar-years\n");
+    std::fprintf(stderr, "usage: tablegen solar-terms | lunar-years | near-midnight FROM TO SECONDS\n");
     return 2;
 }

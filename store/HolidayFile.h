@@ -1,0 +1,48 @@
+// The user's own rest and work days: the optional plain-text file
+// 节假日安排.txt in the notes folder, in UTF-8 (with or without a byte order
+// mark) or GB18030. It is only ever read. A year that appears in it replaces
+// that year's built-in arrangement (engine/Holidays.h has the line format).
+#pragma once
+
+#include "engine/Holidays.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace almanac {
+
+// The file's name in the notes folder, GB18030.
+inline constexpr const char* HOLIDAY_FILE_NAME = "节假日安排.txt";
+
+// Far more than a century of arrangements (some 40 lines a year); a larger
+// file is no holiday file and is not read.
+inline constexpr std::size_t HOLIDAY_FILE_MAX_BYTES = 256 * 1024;
+
+struct HolidayFileReading {
+    enum class Status {
+        Read,        // text holds the days and the bad lines
+        Missing,     // no such file: the built-in arrangements stand
+        Unreadable,  // could not be read (held by another program, no access)
+        NotAFile,    // a folder, a device, a pipe
+        TooLarge,    // larger than HOLIDAY_FILE_MAX_BYTES
+    };
+    Status status = Status::Missing;
+    int systemError = 0;  // when Unreadable
+    HolidayFileText text;
+};
+
+// Reads and parses the file at path (GB18030, relative to the current
+// folder or absolute).
+HolidayFileReading ReadHolidayFile(std::string_view path);
+
+// The file's bytes as GB18030: UTF-8 with a byte order mark, else UTF-8
+// when the bytes are valid UTF-8, else GB18030 as they are.
+std::string HolidayFileTextAsGb18030(std::string_view bytes);
+
+// What to tell the user, once, about a file that could not be used or held
+// bad lines (GB18030, naming the file and each skipped line); empty when
+// there is nothing to say.
+std::string HolidayFileProblem(const HolidayFileReading& reading, std::string_view fileName);
+
+}  // namespace almanac
