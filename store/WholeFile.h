@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace almanac {
 
@@ -30,6 +31,17 @@ inline constexpr std::size_t WHOLE_FILE_NO_LIMIT = SIZE_MAX;
 // longer than maxBytes is TooLarge. Anything else that bears the name (a
 // folder, a pipe, a device) is Unreadable, and never waited for.
 FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes = WHOLE_FILE_NO_LIMIT);
+
+// For the platform readers: one byte past maxBytes is read to tell a file
+// that is too large, and the bytes so read make the result.
+constexpr std::size_t ReadLimitFor(std::size_t maxBytes) {
+    return maxBytes == WHOLE_FILE_NO_LIMIT ? maxBytes : maxBytes + 1;
+}
+inline FileContents ContentsRead(std::string bytes, std::size_t maxBytes) {
+    if (bytes.size() <= maxBytes) return {FileContents::Status::Read, std::move(bytes), 0};
+    bytes.resize(maxBytes);
+    return {FileContents::Status::TooLarge, std::move(bytes), 0};
+}
 
 // 0 when the file now holds exactly data; -1 when it could not be written,
 // and then the old file is untouched. A file marked read-only (no write

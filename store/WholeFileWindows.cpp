@@ -196,14 +196,9 @@ FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
         contents.systemError = int(error);
         return contents;
     }
-    std::size_t limit = maxBytes == WHOLE_FILE_NO_LIMIT ? maxBytes : maxBytes + 1;
-    if (!ReadAtMost(file.Get(), limit, contents.bytes)) return {FileContents::Status::Unreadable, {}, int(GetLastError())};
-    contents.status = FileContents::Status::Read;
-    if (contents.bytes.size() > maxBytes) {
-        contents.status = FileContents::Status::TooLarge;
-        contents.bytes.resize(maxBytes);
-    }
-    return contents;
+    std::string bytes;
+    if (!ReadAtMost(file.Get(), ReadLimitFor(maxBytes), bytes)) return {FileContents::Status::Unreadable, {}, int(GetLastError())};
+    return ContentsRead(std::move(bytes), maxBytes);
 }
 
 int WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
