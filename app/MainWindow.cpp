@@ -23,7 +23,7 @@ namespace {
 
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMilliseconds = 1000;
-constexpr int kTopStripHeight = 25;
+constexpr int kSelectorFontHeight = 13;  // the template's 宋体 10 points at 96 dpi
 
 constexpr COLORREF kLinkTextColour = RGB(0, 0, 208);
 
@@ -41,6 +41,8 @@ struct TopButton {
     RECT rect;
     const char* caption;
     bool shown;
+    // The small "×" answers in all of its rectangle, where a user aims.
+    bool keepsRectangle;
 };
 
 }  // namespace
@@ -59,10 +61,12 @@ MainWindow::~MainWindow() = default;
 // window goes without showing (the application says why).
 BOOL MainWindow::OnInitDialog() {
     PanelDialog::OnInitDialog();
+    win::LayOutOwnDpiChanges(hwnd_);
     yearSelector_ = Item(IDC_YEAR_SELECTOR);
     monthSelector_ = Item(IDC_MONTH_SELECTOR);
     StartSockets();
     PlaceWindow();
+    PlaceSelectors();
     SetText(TITLE);
     CheckAutostart();
     EnterNotes();
@@ -76,9 +80,9 @@ BOOL MainWindow::OnInitDialog() {
     else
         HideMemo();
 
-    CreateTopButtons();
+    PlaceTopButtons(true);
     grid_ = std::make_unique<MonthView>(this);
-    if (!grid_->Create({0, 22, WIDTH, 22 + GRID_HEIGHT}, hwnd_, IDC_MONTH_GRID))
+    if (!grid_->Create(scale_(GRID_DESIGN), hwnd_, IDC_MONTH_GRID, scale_))
         throw StartupFailure("月历无法创建：程序无法启动，现在结束。");
     grid_->SetHolidays(holidays_);
     LoadHolidays();
@@ -86,8 +90,8 @@ BOOL MainWindow::OnInitDialog() {
     ShowToday();
     if (session_.shownYear) ApplyMonth(session_.shownYear, session_.shownMonth);
 
-    remoteLink_.Create({2, 261, 280, 281}, hwnd_, IDC_REMOTE_LINK, GetSysColor(COLOR_BTNFACE), kLinkTextColour, 100,
-                       "宋体");
+    remoteLink_.Create(scale_(REMOTE_LINK_DESIGN), hwnd_, IDC_REMOTE_LINK, GetSysColor(COLOR_BTNFACE), kLinkTextColour,
+                       100, "宋体", scale_);
     if (!session_.linkCaption.empty()) {
         linkTarget_ = session_.linkTarget;
         linkCaption_ = session_.linkCaption;
@@ -113,15 +117,54 @@ void MainWindow::StartSockets() {
 }
 
 // The stored place, or (500, 300), with negative values at 0; then the
-// whole window onto a monitor's work area, whatever was stored.
+// whole window onto a monitor's work area, whatever was stored, in the size
+// of the dpi there. (Moved onto a monitor of another dpi, the window may
+// have heard of it already; where it has not, it finds out after the move.)
 void MainWindow::PlaceWindow() {
     int x = 500, y = 300;
     if (std::optional<int> storedX = ReadNumberSetting("PosX")) {
         x = std::max(*storedX, 0);
         if (std::optional<int> storedY = ReadNumberSetting("PosY")) y = std::max(*storedY, 0);
     }
-    POINT place = PlaceOnWorkArea(x, y, WIDTH, HEIGHT);
-    Move(place.x, place.y, WIDTH, HEIGHT, true);
+    scale_ = win::DpiScale(win::DpiOf(hwnd_));
+    POINT place = PlaceOnWorkArea(x, y, scale_(WIDTH), scale_(HEIGHT));
+    Move(place.x, place.y, scale_(WIDTH), scale_(HEIGHT), true);
+    const win::DpiScale there(win::DpiOf(hwnd_));
+    if (there == scale_) return;
+    scale_ = there;
+    place = PlaceOnWorkArea(place.x, place.y, scale_(WIDTH), scale_(HEIGHT));
+    Move(place.x, place.y, scale_(WIDTH), scale_(HEIGHT), true);
+}
+
+// The selectors keep the template's font, made at the scale, and their
+// lists drop below them.
+void MainWindow::PlaceSelectors() {
+    selectorFont_ = win::CreateCharacterFont("宋体", scale_(kSelectorFontHeight));
+    for (auto [selector, design] : {std::pair{yearSelector_, YEAR_SELECTOR_DESIGN}, std::pair{monthSelector_, MONTH_SELECTOR_DESIGN}}) {
+        const RECT place = scale_(design);
+        selector.Send(WM_SETFONT, WPARAM(selectorFont_.Get()), TRUE);
+        selector.Move(place.left, place.top, place.right - place.left, place.bottom - place.top, true);
+    }
+}
+
+void MainWindow::ApplyScale(const win::DpiScale& scale) {
+    scale_ = scale;
+    SetWindowPos(hwnd_, nullptr, 0, 0, scale_(WIDTH), scale_(HEIGHT), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!grid_) return;  // the start lays out the rest at this scale
+    PlaceSelectors();
+    PlaceTopButtons(false);
+    grid_->Rescale(scale_(GRID_DESIGN), scale_);
+    remoteLink_.Rescale(scale_(REMOTE_LINK_DESIGN), scale_);
+    PlaceTabs();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// Dragged onto a monitor of another dpi: the panel keeps its top-left
+// corner and takes the size of the new dpi (not the rectangle the system
+// suggests, which keeps the pointer's place on the panel instead).
+LRESULT MainWindow::OnDpiChanged(WPARAM wParam, LPARAM) {
+    ApplyScale(win::ScaleOfDpiChange(wParam));
+    return 0;
 }
 
 // The notes folder must be there to use, or notes would be stored beside
@@ -146,7 +189,7 @@ void MainWindow::CreateMemo() {
     memoPad_ = std::make_unique<MemoPad>(*this);
     RECT window = WindowRect();
     memoPad_->defaultX = window.left;
-    memoPad_->defaultY = window.bottom + 10;
+    memoPad_->defaultY = window.bottom + scale_(MEMO_GAP);
     if (!memoPad_->CreateModeless(hwnd_)) throw StartupFailure("记事小本无法创建：程序无法启动，现在结束。");
     const RECT pad = memoPad_->WindowRect(), size = memoPad_->ClientRect();
     POINT place = PlaceOnWorkArea(pad.left, pad.top, size.right, size.bottom);
@@ -154,20 +197,23 @@ void MainWindow::CreateMemo() {
         SetWindowPos(memoPad_->Handle(), nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::CreateTopButtons() {
+void MainWindow::PlaceTopButtons(bool create) {
     static const TopButton buttons[] = {
-        {&MainWindow::previousMonth_, IDC_PREVIOUS_MONTH, {190, 3, 220, 20}, "上月", true},
-        {&MainWindow::nextMonth_, IDC_NEXT_MONTH, {231, 3, 261, 20}, "下月", true},
-        {&MainWindow::backToToday_, IDC_BACK_TO_TODAY, {272, 3, 302, 20}, "返回", false},
-        {&MainWindow::close_, IDC_CLOSE, {338, 3, 363, 20}, "×", true},
+        {&MainWindow::previousMonth_, IDC_PREVIOUS_MONTH, {190, 3, 220, 20}, "上月", true, false},
+        {&MainWindow::nextMonth_, IDC_NEXT_MONTH, {231, 3, 261, 20}, "下月", true, false},
+        {&MainWindow::backToToday_, IDC_BACK_TO_TODAY, {272, 3, 302, 20}, "返回", false, false},
+        {&MainWindow::close_, IDC_CLOSE, {338, 3, 363, 20}, "×", true, true},
     };
     for (const TopButton& button : buttons) {
         LinkLabel& label = this->*button.label;
-        label.Create(button.rect, hwnd_, button.id, TOP_COLOUR, TOP_TEXT_COLOUR, 100, "楷体_gb2312");
+        if (!create) {
+            label.Rescale(scale_(button.rect), scale_);
+            continue;
+        }
+        label.Create(scale_(button.rect), hwnd_, button.id, TOP_COLOUR, TOP_TEXT_COLOUR, 100, "楷体_gb2312", scale_);
+        if (button.keepsRectangle) label.KeepCreationRectangle();
         label.SetCaption(button.caption, button.shown);
     }
-    // The small "×" answers in all of its rectangle, where a user aims.
-    close_.KeepCreationRectangle();
 }
 
 void MainWindow::FillSelectors() {
@@ -282,8 +328,9 @@ void MainWindow::HideMemo() {
 
 void MainWindow::PlaceTabs() {
     if (!memoTab_) return;
-    RECT window = WindowRect();
-    memoTab_->Move(window.right + 10, window.bottom - 18, 26, 18, true);
+    const RECT window = WindowRect(), tab = memoTab_->WindowRect();
+    SetWindowPos(memoTab_->Handle(), nullptr, window.right + scale_(MEMO_GAP), window.bottom - (tab.bottom - tab.top), 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::ShowReturnButton(bool show) { backToToday_.Show(show ? SW_SHOW : SW_HIDE); }
@@ -316,13 +363,14 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::OnMessage(WM_LINK_FETCHED, &MainWindow::OnLinkFetched),
         win::OnMessage(WM_TELL_USER, &MainWindow::OnTellUser),
         win::OnMessage(WM_DESTROY, &MainWindow::OnDestroy),
+        win::OnMessage(WM_DPICHANGED, &MainWindow::OnDpiChanged),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }
 
 LRESULT MainWindow::OnPaint(WPARAM dc, LPARAM) {
-    return win::PaintMessage(hwnd_, dc, [](HDC context) {
-        win::FillSolid(context, {0, 0, WIDTH, kTopStripHeight}, TOP_COLOUR);
+    return win::PaintMessage(hwnd_, dc, [this](HDC context) {
+        win::FillSolid(context, {0, 0, scale_(WIDTH), scale_(TOP_STRIP_HEIGHT)}, TOP_COLOUR);
     });
 }
 
@@ -349,10 +397,18 @@ LRESULT MainWindow::OnSelectorLeft(WPARAM, LPARAM) {
     return 0;
 }
 
+// In the desktop the panel is a child window, which hears of no change of
+// dpi: moved onto another monitor, it looks for itself.
 LRESULT MainWindow::OnMove(WPARAM, LPARAM lParam) {
     if (savingPosition_) WritePositionSettings("PosX", "PosY", win::PointOf(lParam));
+    if (embeddedIn_) FollowMonitorDpi();
     PlaceTabs();
     return 0;
+}
+
+void MainWindow::FollowMonitorDpi() {
+    const win::DpiScale here(win::DpiOf(hwnd_));
+    if (here != scale_) ApplyScale(here);
 }
 
 LRESULT MainWindow::OnLeftButtonDown(WPARAM, LPARAM lParam) {
@@ -392,7 +448,10 @@ LRESULT MainWindow::OnLinkClicked(WPARAM id, LPARAM) {
 LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
     const int tick = tickCounter_;
     if (tick == -1) {
-        if (EmbedInDesktop(hwnd_)) embeddedIn_ = ParentOf(hwnd_);
+        if (EmbedInDesktop(hwnd_)) {
+            embeddedIn_ = ParentOf(hwnd_);
+            FollowMonitorDpi();
+        }
         // Not over a dialog or the prompt (they disable the window).
         if (IsWindowEnabled(hwnd_)) grid_->PopUpTodayNotes();
     } else if (tick % 60 == 0 && (linkCaption_.empty() || tick % 3600 == 0)) {

@@ -36,9 +36,19 @@ struct StateAcrossWindows {
 
 class MainWindow : public win::PanelDialog, public MemoHost, public MonthViewOwner {
 public:
+    // The design, in pixels at 96 dpi; on screen scaled by the dpi of the
+    // monitor the panel is on.
     static constexpr int WIDTH = 363;
     static constexpr int HEIGHT = 280;
     static constexpr int GRID_HEIGHT = 238;
+    static constexpr RECT GRID_DESIGN = {0, 22, WIDTH, 22 + GRID_HEIGHT};
+    static constexpr int TOP_STRIP_HEIGHT = 25;
+    static constexpr RECT YEAR_SELECTOR_DESIGN = {2, 0, 70, 135};  // with its list
+    static constexpr RECT MONTH_SELECTOR_DESIGN = {74, 0, 127, 128};
+    static constexpr RECT REMOTE_LINK_DESIGN = {2, 261, 280, 281};
+    // The memo tab stands this far right of the panel; the pad first comes
+    // this far below it.
+    static constexpr int MEMO_GAP = 10;
     static constexpr COLORREF TOP_COLOUR = RGB(50, 80, 90);
     static constexpr COLORREF TOP_TEXT_COLOUR = RGB(189, 183, 107);
     static constexpr const char* TITLE = PROGRAM_TITLE;
@@ -53,9 +63,10 @@ public:
     void StoreMemoPosition(POINT position) override;
     void TellOnce(const std::string& file, const std::string& message) override;
     void NoteFileTrouble(const NoteTable& table) override;
-    // The memo tab: 26 × 18 pixels, 10 pixels right of the window, its
-    // bottom on the window's bottom (screen coordinates).
+    // The memo tab: MEMO_GAP right of the window, its bottom on the window's
+    // bottom (screen coordinates).
     void PlaceTabs();
+    const win::DpiScale& Scale() const { return scale_; }
     void ShowReturnButton(bool show) override;
     void EditDayNotes(MonthView& view) override;
     void EditWeekdayNote(MonthView& view) override;
@@ -105,12 +116,19 @@ private:
     LRESULT OnLinkFetched(WPARAM, LPARAM);
     LRESULT OnTellUser(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
 
     void StartSockets();
     void PlaceWindow();
     void EnterNotes();
     void CreateMemo();
-    void CreateTopButtons();
+    // The top strip's text buttons: made (create) or laid out again.
+    void PlaceTopButtons(bool create);
+    void PlaceSelectors();
+    // Lays the whole panel out at the scale, its top-left corner where it is.
+    void ApplyScale(const win::DpiScale& scale);
+    // The scale of the monitor the panel is on, when it is not the panel's.
+    void FollowMonitorDpi();
     void FillSelectors();
     void ApplyMonth(int year, int month);
     void SelectMonth(int year, int month);
@@ -121,6 +139,8 @@ private:
     StateAcrossWindows& session_;
     LinkLabel previousMonth_, nextMonth_, backToToday_, close_;
     win::Window yearSelector_, monthSelector_;
+    win::DpiScale scale_;
+    win::Font selectorFont_;
     HICON icon_;
     std::unique_ptr<MonthView> grid_;
     // The built-in rest and work days with the years of 节假日安排.txt in

@@ -34,16 +34,20 @@ function(almanac_test_needs_wine test)
     endif()
 endfunction()
 
-# almanac_add_test(name SOURCES ... LIBRARIES ... [NO_MAIN] [PRIVATE_PREFIX] [ARGS ...])
+# almanac_add_test(name SOURCES ... LIBRARIES ... [NO_MAIN] [PRIVATE_PREFIX] [NO_TEST] [ARGS ...])
 # NO_MAIN: the test brings its own main(). PRIVATE_PREFIX: under Wine, in a
-# prefix of its own. ARGS: arguments for the test program.
+# prefix of its own. NO_TEST: only the executable; the caller adds its runs.
+# ARGS: arguments for the test program.
 function(almanac_add_test name)
-    cmake_parse_arguments(TEST "NO_MAIN;PRIVATE_PREFIX" "" "SOURCES;LIBRARIES;ARGS" ${ARGN})
+    cmake_parse_arguments(TEST "NO_MAIN;PRIVATE_PREFIX;NO_TEST" "" "SOURCES;LIBRARIES;ARGS" ${ARGN})
     add_executable(${name} ${TEST_SOURCES})
     if(TEST_NO_MAIN)
         target_link_libraries(${name} PRIVATE ${TEST_LIBRARIES} GTest::gtest)
     else()
         target_link_libraries(${name} PRIVATE ${TEST_LIBRARIES} GTest::gtest_main)
+    endif()
+    if(TEST_NO_TEST)
+        return()
     endif()
     if(CMAKE_CROSSCOMPILING)
         add_test(NAME ${name} COMMAND ${name} ${TEST_ARGS})

@@ -15,6 +15,8 @@ constexpr const char* kTitleUnread = "未读取!";
 // More than the pad could ever have written: such a file is not read.
 constexpr std::size_t kMemoMaxBytes = 8 << 20;
 
+constexpr int kFontHeight = 15;  // the template's 宋体 11 points at 96 dpi
+
 // The text as the edit would show it and give back.
 bool ShowsFaithfully(const std::string& text) { return win::Narrow(win::Wide(text)) == text; }
 
@@ -24,9 +26,11 @@ MemoPad::MemoPad(MemoHost& host) : PanelDialog(IDD_MEMO_PAD), host_(host) {}
 
 BOOL MemoPad::OnInitDialog() {
     PanelDialog::OnInitDialog();
+    win::LayOutOwnDpiChanges(hwnd_);
     int x = defaultX, y = defaultY;
     host_.ReadMemoPosition(x, y);
     SetWindowPos(hwnd_, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+    LayOut(win::DpiScale(win::DpiOf(hwnd_)));
 
     ReadMemo();
     ready_ = true;
@@ -69,6 +73,30 @@ void MemoPad::ReadMemo() {
     ready_ = true;
 }
 
+void MemoPad::LayOut(const win::DpiScale& scale) {
+    scale_ = scale;
+    font_ = win::CreateCharacterFont("宋体", scale_(kFontHeight));
+    const struct {
+        int id;
+        RECT design;
+    } controls[] = {{IDC_MEMO_TITLE, TITLE_DESIGN}, {IDC_HIDE_MEMO, HIDE_BUTTON_DESIGN}, {IDC_MEMO_TEXT, TEXT_DESIGN}};
+    for (const auto& control : controls) {
+        win::Window item = Item(control.id);
+        const RECT place = scale_(control.design);
+        item.Send(WM_SETFONT, WPARAM(font_.Get()), FALSE);
+        item.Move(place.left, place.top, place.right - place.left, place.bottom - place.top, true);
+    }
+    SetWindowPos(hwnd_, nullptr, 0, 0, scale_(SIZE_DESIGN.cx), scale_(SIZE_DESIGN.cy),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Invalidate(true);
+}
+
+// Moved onto a monitor of another dpi: the same place, the new size.
+LRESULT MemoPad::OnDpiChanged(WPARAM wParam, LPARAM) {
+    LayOut(win::ScaleOfDpiChange(wParam));
+    return 0;
+}
+
 void MemoPad::RetryRead() {
     if (!read_) ReadMemo();
 }
@@ -92,6 +120,7 @@ bool MemoPad::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         win::OnCommand(IDC_MEMO_TEXT, EN_CHANGE, &MemoPad::OnTextChanged),
         win::OnCommand(IDC_MEMO_TEXT, EN_SETFOCUS, &MemoPad::OnEditFocused),
         win::OnCommand(IDC_HIDE_MEMO, BN_CLICKED, &MemoPad::OnHide),
+        win::OnMessage(WM_DPICHANGED, &MemoPad::OnDpiChanged),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }

@@ -5,6 +5,7 @@
 
 #include "display/MemoHost.h"
 #include "framework/Dialog.h"
+#include "framework/Gdi.h"
 
 #include <string>
 
@@ -15,7 +16,18 @@ public:
     // "备忘\default": the memo's bytes exactly; an empty memo has no file.
     static constexpr const char* MEMO_FILE = "备忘\\default";
 
+    // The design (96 dpi): a 222 × 171 panel, the title strip on top with
+    // "记事小本" and the "-" button, the text under it.
+    static constexpr SIZE SIZE_DESIGN = {222, 171};
+    static constexpr RECT TITLE_DESIGN = {2, 2, 70, 19};
+    static constexpr RECT HIDE_BUTTON_DESIGN = {200, 2, 218, 17};
+    static constexpr RECT TEXT_DESIGN = {0, 19, 222, 171};
+
     explicit MemoPad(MemoHost& host);
+
+    // Lays the pad out for the scale, keeping its top-left corner.
+    void LayOut(const win::DpiScale& scale);
+    const win::DpiScale& Scale() const { return scale_; }
 
     // Where the pad goes when no position is stored.
     int defaultX = 500;
@@ -44,11 +56,14 @@ private:
     LRESULT OnTextChanged(WPARAM, LPARAM);
     LRESULT OnHide(WPARAM, LPARAM);
     LRESULT OnEditFocused(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
     void ReadMemo();
     void SaveText();
     void ShowState();
 
     MemoHost& host_;
+    win::DpiScale scale_;
+    win::Font font_;
     std::string memoText_;
     bool ready_ = false;
     bool read_ = false;

@@ -55,6 +55,8 @@ std::optional<MonthNotes::NoteEdit> OpenedNote::EditOf(const std::string& text, 
     return MonthNotes::NoteEdit{text, chosenColour};
 }
 
+win::DpiScale DialogScale(HWND dialog) { return win::DpiScale(win::DpiOf(dialog)); }
+
 RECT PixelsForDialog(HWND dialog, const RECT& layoutPixels) {
     RECT units = {0, 0, 400, 400};  // 400 dialog units each way
     MapDialogRect(dialog, &units);
@@ -68,18 +70,20 @@ namespace {
 constexpr const char* kLabelFace = "Arial";
 constexpr int kSmallestLabelHeight = 9;
 
-// The label font at its size, or smaller until the text fits the width.
+// The label font at its size, or smaller until the text fits the width; at
+// the dpi of the dialog, whose template font the dialog manager made there.
 win::Font LabelFont(HWND dialog, std::string_view text, int pointTenths, int width) {
     win::WindowContext dc(dialog);
     auto extent = [&](HFONT font) {
         win::Selection selected(dc.Get(), font);
         return win::TextExtent(dc.Get(), text).cx;
     };
-    win::Font font = win::CreatePointFont(kLabelFace, pointTenths);
+    const win::DpiScale scale = DialogScale(dialog);
+    win::Font font = win::CreatePointFont(kLabelFace, pointTenths, scale);
     LOGFONTW description{};
     GetObjectW(font, sizeof description, &description);
     // Character heights, as the point size gives one (a negative height).
-    for (int height = std::abs(description.lfHeight) - 1; height >= kSmallestLabelHeight && extent(font) > width;
+    for (int height = std::abs(description.lfHeight) - 1; height >= scale(kSmallestLabelHeight) && extent(font) > width;
          --height)
         font = win::CreatePixelFont(kLabelFace, -height, FW_NORMAL);
     return font;

@@ -37,6 +37,10 @@ private:
 // so it stays beside the template's controls whatever the dialog's font.
 RECT PixelsForDialog(HWND dialog, const RECT& layoutPixels);
 
+// The scale of the fonts made for a dialog's own labels: the dpi its
+// template was laid out at, the dpi of the monitor it opened on.
+win::DpiScale DialogScale(HWND dialog);
+
 // A static text of the dialog with a font of its own.
 struct StaticLabel {
     HWND window = nullptr;

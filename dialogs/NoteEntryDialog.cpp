@@ -78,13 +78,15 @@ void NoteEntryDialog::CreateLabels() {
     lunarLabel_ = CreateStaticText(hwnd_, IDC_LUNAR_LABEL, PixelsForDialog(hwnd_, kLunarLabel), text, kLabelTenths);
 
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const win::DpiScale scale = DialogScale(hwnd_);
     oneOffColourButton_.Create(PixelsForDialog(hwnd_, kOneOffColour), hwnd_, IDC_ONE_OFF_COLOUR, face,
-                               NoteColour(oneOffColour_, NOTE_ONE_OFF), kColourButtonTenths, "楷体_gb2312");
+                               NoteColour(oneOffColour_, NOTE_ONE_OFF), kColourButtonTenths, "楷体_gb2312", scale);
     gregorianColourButton_.Create(PixelsForDialog(hwnd_, kGregorianColour), hwnd_, IDC_GREGORIAN_COLOUR, face,
                                   NoteColour(gregorianColour_, NOTE_GREGORIAN_YEARLY), kColourButtonTenths,
-                                  "楷体_gb2312");
+                                  "楷体_gb2312", scale);
     lunarColourButton_.Create(PixelsForDialog(hwnd_, kLunarColour), hwnd_, IDC_LUNAR_COLOUR, face,
-                              NoteColour(lunarColour_, NOTE_LUNAR_YEARLY), kColourButtonTenths, "楷体_gb2312");
+                              NoteColour(lunarColour_, NOTE_LUNAR_YEARLY), kColourButtonTenths, "楷体_gb2312",
+                              scale);
     for (LinkLabel* button : {&oneOffColourButton_, &gregorianColourButton_, &lunarColourButton_})
         button->SetCaption(kSwatch, true);
 }

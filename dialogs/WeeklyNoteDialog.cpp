@@ -30,7 +30,8 @@ BOOL WeeklyNoteDialog::OnInitDialog() {
     weekdayLabel_ = CreateStaticText(hwnd_, -1, PixelsForDialog(hwnd_, kWeekdayLabel),
                                      std::string("每周") + WeekdayName(weekday_), kLabelTenths);
     weeklyColourButton_.Create(PixelsForDialog(hwnd_, kColourButton), hwnd_, IDC_WEEKLY_COLOUR,
-                               GetSysColor(COLOR_BTNFACE), NoteColour(weeklyColour_, NOTE_WEEKLY), 100, "楷体_gb2312");
+                               GetSysColor(COLOR_BTNFACE), NoteColour(weeklyColour_, NOTE_WEEKLY), 100, "楷体_gb2312",
+                               DialogScale(hwnd_));
     weeklyColourButton_.SetCaption("■", true);
     return TRUE;  // the focus goes to the first tab stop, "取消"
 }

@@ -7,9 +7,21 @@ namespace almanac {
 
 DayPopup::DayPopup() : PanelDialog(IDD_DAY_POPUP) {}
 
+namespace {
+
+constexpr int kFontHeight = 15;
+
+}  // namespace
+
 BOOL DayPopup::OnInitDialog() {
-    font_ = win::CreatePixelFont("宋体", 15, FW_NORMAL);
+    font_ = win::CreatePixelFont("宋体", scale_(kFontHeight), FW_NORMAL);
     return Dialog::OnInitDialog();
+}
+
+void DayPopup::SetScale(const win::DpiScale& scale) {
+    if (scale == scale_ && font_) return;
+    scale_ = scale;
+    font_ = win::CreatePixelFont("宋体", scale_(kFontHeight), FW_NORMAL);
 }
 
 void DayPopup::ShowText(std::string text, POINT anchor) {
@@ -19,7 +31,7 @@ void DayPopup::ShowText(std::string text, POINT anchor) {
         win::Selection font(dc.Get(), font_);
         MeasureText(dc.Get(), text_, width_, height_);
     }
-    Move(anchor.x - width_ / 2 + 2, anchor.y + 12, width_, height_, true);
+    Move(anchor.x - width_ / 2 + scale_(2), anchor.y + scale_(12), width_, height_, true);
     Invalidate(false);
 }
 

@@ -16,8 +16,12 @@ public:
 
     DayPopup();
 
+    // The font and the place under the anchor follow the scale (the grid's).
+    void SetScale(const win::DpiScale& scale);
+
     // Takes the text (lines end with "\r\n"), sizes the window to it and puts
-    // it centred under the anchor (screen coordinates); visibility stays.
+    // it centred under the anchor (screen coordinates), 12 design pixels
+    // down; visibility stays.
     void ShowText(std::string text, POINT anchor);
     const std::string& Text() const { return text_; }
 
@@ -30,6 +34,7 @@ private:
     void Paint(HDC dc);
 
     std::string text_;
+    win::DpiScale scale_;
     win::Font font_;
     int width_ = 0, height_ = 0;
 };

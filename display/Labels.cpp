@@ -23,20 +23,39 @@ void MeasureText(HDC dc, std::string_view text, int& width, int& height) {
 }
 
 bool TextLabel::Create(const RECT& rect, HWND parent, int id, COLORREF background, COLORREF textColour,
-                       int pointTenths, std::string_view face) {
+                       int pointTenths, std::string_view face, const win::DpiScale& scale) {
     if (!CreateWindowOf(kLabelClass, WS_CHILD, 0, rect, parent, id)) return false;
     rect_ = rect;
     background_ = background;
     textColour_ = textColour;
-    font_ = win::CreatePointFont(face, pointTenths);
+    face_ = face;
+    pointTenths_ = pointTenths;
+    font_ = win::CreatePointFont(face_, pointTenths_, scale);
     return true;
+}
+
+// Fitted at once, so that what a click hits is right before the next paint.
+void TextLabel::Rescale(const RECT& rect, const win::DpiScale& scale) {
+    font_ = win::CreatePointFont(face_, pointTenths_, scale);
+    rect_ = rect;
+    Move(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, true);
+    if (fit_) FitNow();
+    Invalidate(false);
 }
 
 void TextLabel::SetCaption(std::string_view caption, bool show) {
     caption_ = caption;
     fit_ = true;
+    FitNow();
     Invalidate(false);
     if (show) Show(SW_SHOW);
+}
+
+// A label hidden until later has its caption's size already.
+void TextLabel::FitNow() {
+    if (!hwnd_ || keepRect_) return;
+    win::WindowContext dc(hwnd_);
+    FitToCaption(dc.Get());
 }
 
 void TextLabel::SetTextColour(COLORREF colour) {

@@ -25,10 +25,14 @@ void MeasureText(HDC dc, std::string_view text, int& width, int& height);
 
 class TextLabel : public win::CustomWindow {
 public:
-    // Creates the label hidden at rect (parent's client coordinates) with a
-    // font of pointTenths tenths of a point; it shows with its first caption.
+    // Creates the label hidden at rect (parent's client coordinates, device
+    // pixels) with a font of pointTenths tenths of a point at the scale; it
+    // shows with its first caption.
     bool Create(const RECT& rect, HWND parent, int id, COLORREF background, COLORREF textColour, int pointTenths,
-                std::string_view face);
+                std::string_view face, const win::DpiScale& scale);
+    // The parent was laid out anew at another dpi: the label's font follows
+    // the scale, and the label moves to rect (fitting itself again).
+    void Rescale(const RECT& rect, const win::DpiScale& scale);
 
     // Stores the caption and repaints; shows the label when show is true and
     // leaves its visibility alone otherwise.
@@ -53,11 +57,14 @@ protected:
 
 private:
     void FitToCaption(HDC dc);
+    void FitNow();
 
     RECT rect_{};
     std::string caption_;
     COLORREF background_ = 0;
     win::Font font_;
+    std::string face_;
+    int pointTenths_ = 0;
     bool fit_ = false;
     bool keepRect_ = false;
 };

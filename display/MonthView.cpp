@@ -12,44 +12,112 @@ namespace {
 
 constexpr wchar_t kMonthViewClass[] = L"AlmanacMonthView";
 
-// Geometry: a 20-pixel header, then 6 rows of cells 51 × 32 pixels on a
-// 52 × 33 pitch, so a black line shows right of and below each cell; the
-// gold strip takes the bottom 19 pixels.
-constexpr int kHeaderHeight = 20;
+// The design's grid (96 dpi): the line under the header at y = 20 and one
+// every 33 pixels below it; the line right of column c at x = 52c + 51.
+constexpr int kHeaderLine = 20;
 constexpr int kColumnPitch = 52;
 constexpr int kRowPitch = 33;
-constexpr int kCellWidth = 51;
-constexpr int kCellHeight = 32;
-constexpr int kFirstRowTop = 21;
-constexpr int kStripHeight = 19;
-// The lunar text's top-left corner in its cell.
-constexpr int kLunarTextLeft = 6;
-constexpr int kLunarTextTop = 17;
+
+// Places in a cell, from its top-left corner, in design pixels.
+constexpr POINT kDayNumber = {10, 2};
+constexpr POINT kLunarText = {6, 17};
+constexpr POINT kWeeklyDot = {2, 0};
+constexpr POINT kGregorianStar = {-1, 15};
+constexpr POINT kLunarStar = {34, 15};
+// Places in the header, from a column's left edge.
+constexpr POINT kHeaderDot = {2, 2};
+constexpr POINT kWeekdayName = {10, 2};
+// The today ring around CellOrigin, and its pen.
+constexpr RECT kTodayRing = {-7, -7, 58, 41};
+constexpr int kTodayPen = 2;
+// The caption and the site link in the strip: from the left edge, and back
+// from the right edge; their bottom is below the grid (they fit themselves).
+constexpr int kCaptionLeft = 2;
+constexpr int kCaptionRightFromEdge = 160;
+constexpr int kSiteLinkLeft = 40, kSiteLinkRight = 85;  // right of the caption's right edge
+constexpr int kLabelBottomBelow = 22;
+// The pop-up of today's notes hangs from this far below CellOrigin.
+constexpr int kTodayPopupAnchor = 12;
 
 constexpr const char* kNoteDot = "●";
 constexpr const char* kNoteStar = "★";
 
 }  // namespace
 
-MonthView::MonthView(MonthViewOwner* owner) : owner_(owner), page_(std::make_unique<MonthPage>()), notes_(std::make_unique<MonthNotes>()) {}
+// Lines: the design's line, scaled; cells between them. The strip begins
+// under the last line and takes the rest of the height.
+GridGeometry::GridGeometry(const win::DpiScale& scale, int gridWidth, int gridHeight)
+    : width(gridWidth), height(gridHeight) {
+    columnLine[0] = -1;
+    for (int column = 1; column < 7; ++column) columnLine[column] = scale(kColumnPitch * column - 1);
+    columnLine[7] = width;
+    for (int row = 0; row <= 6; ++row) rowLine[row] = scale(kHeaderLine + kRowPitch * row);
+    stripTop = rowLine[6] + 1;
+}
 
-bool MonthView::Create(const RECT& rect, HWND parent, int id) {
+int GridGeometry::ColumnAt(int x) const {
+    if (x < 0 || x > columnLine[7]) return -1;
+    int column = 0;
+    while (column < 6 && x > columnLine[column + 1]) ++column;
+    return column;
+}
+
+int GridGeometry::RowAt(int y) const {
+    if (y < rowLine[0]) return -1;
+    int row = 0;
+    while (row < 6 && y >= rowLine[row + 1]) ++row;
+    return row;
+}
+
+MonthView::MonthView(MonthViewOwner* owner)
+    : owner_(owner), page_(std::make_unique<MonthPage>()), notes_(std::make_unique<MonthNotes>()) {}
+
+bool MonthView::Create(const RECT& rect, HWND parent, int id, const win::DpiScale& scale) {
     if (!CreateWindowOf(kMonthViewClass, WS_CHILD | WS_VISIBLE, 0, rect, parent, id)) return false;
-    dayNumberFont_ = win::CreatePixelFont("Arial Black", 17, FW_NORMAL);
-    starFont_ = win::CreatePixelFont("宋体", 19, FW_NORMAL);
-    lunarFont_ = win::CreatePixelFont("Arial", LUNAR_HEIGHT, FW_NORMAL);
-    boldFont_ = win::CreatePixelFont("Arial", LUNAR_HEIGHT, FW_BOLD);
-    badgeFont_ = win::CreatePixelFont("宋体", 12, FW_NORMAL);
-
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    const int stripTop = height - kStripHeight;
-    const int captionRight = width - 160;
-    captionLabel_.Create({2, stripTop, captionRight, height + 22}, hwnd_, -1, STRIP_COLOUR, RGB(0, 0, 0), 100, "宋体");
-    siteLink_.Create({captionRight + 40, stripTop, captionRight + 85, height + 22}, hwnd_, IDC_SITE_LINK, STRIP_COLOUR,
-                     RGB(0, 0, 0), 100, "宋体");
+    scale_ = scale;
+    geometry_ = GridGeometry(scale_, rect.right - rect.left, rect.bottom - rect.top);
+    MakeFonts();
+    captionLabel_.Create({}, hwnd_, -1, STRIP_COLOUR, RGB(0, 0, 0), 100, "宋体", scale_);
+    siteLink_.Create({}, hwnd_, IDC_SITE_LINK, STRIP_COLOUR, RGB(0, 0, 0), 100, "宋体", scale_);
+    PlaceLabels();
     siteLink_.SetCaption("Vorlitz", true);
+    popup_.SetScale(scale_);
     popup_.CreateModeless(hwnd_);
     return true;
+}
+
+void MonthView::Rescale(const RECT& rect, const win::DpiScale& scale) {
+    popup_.Show(SW_HIDE);
+    scale_ = scale;
+    Move(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, true);
+    geometry_ = GridGeometry(scale_, rect.right - rect.left, rect.bottom - rect.top);
+    MakeFonts();
+    PlaceLabels();
+    popup_.SetScale(scale_);
+    Invalidate(false);
+}
+
+void MonthView::MakeFonts() {
+    dayNumberFont_ = win::CreatePixelFont("Arial Black", scale_(17), FW_NORMAL);
+    starFont_ = win::CreatePixelFont("宋体", scale_(19), FW_NORMAL);
+    lunarFont_ = win::CreatePixelFont("Arial", scale_(LUNAR_HEIGHT), FW_NORMAL);
+    boldFont_ = win::CreatePixelFont("Arial", scale_(LUNAR_HEIGHT), FW_BOLD);
+    badgeFont_ = win::CreatePixelFont("宋体", scale_(12), FW_NORMAL);
+    for (std::vector<win::Font>& sizes : smallerLunarFonts_) {
+        sizes.clear();
+        sizes.resize(std::size_t(scale_(LUNAR_HEIGHT) - scale_(SMALLEST_LUNAR_HEIGHT)));
+    }
+}
+
+// The labels fit themselves to their captions from these top-left corners.
+void MonthView::PlaceLabels() {
+    const GridGeometry& grid = geometry_;
+    const int captionRight = grid.width - scale_(kCaptionRightFromEdge);
+    const int bottom = grid.height + scale_(kLabelBottomBelow);
+    const RECT caption = {scale_(kCaptionLeft), grid.stripTop, captionRight, bottom};
+    const RECT site = {captionRight + scale_(kSiteLinkLeft), grid.stripTop, captionRight + scale_(kSiteLinkRight), bottom};
+    captionLabel_.Rescale(caption, scale_);
+    siteLink_.Rescale(site, scale_);
 }
 
 // The day under the pointer keeps its number (a note dialog may be filing
@@ -67,14 +135,14 @@ void MonthView::UpdateYearCaption() { captionLabel_.SetCaption(page_->YearCaptio
 
 POINT MonthView::CellOrigin(int day) const {
     const auto& cells = page_->cells;
-    int row = (cells[1].weekday + day - 1 - cells[day].weekday) / 7;
-    return {kColumnPitch * cells[day].weekday, kHeaderHeight + kRowPitch * row};
+    const int row = (cells[1].weekday + day - 1 - cells[day].weekday) / 7, column = cells[day].weekday;
+    return {geometry_.columnLine[column] + 1, geometry_.rowLine[row]};
 }
 
 int MonthView::DayAt(POINT point) const {
-    if (point.y < kHeaderHeight) return 0;
+    const int row = geometry_.RowAt(point.y), column = geometry_.ColumnAt(point.x);
+    if (row < 0 || column < 0) return 0;
     const MonthPage& page = *page_;
-    int row = (point.y - kHeaderHeight) / kRowPitch, column = point.x / kColumnPitch;
     int day = column + 7 * row - page.cells[1].weekday + 1;
     return day > page.daysInMonth || day < 0 ? 0 : day;
 }
@@ -95,7 +163,7 @@ void MonthView::PopUpTodayNotes() {
     const MonthPage& page = *page_;
     if (!page.ShowsMarkedMonth()) return;
     POINT anchor = CellOrigin(page.markedDay);
-    anchor.y += 12;
+    anchor.y += scale_(kTodayPopupAnchor);
     ShowDayNotes(page.markedDay, anchor);
 }
 
@@ -167,15 +235,15 @@ LRESULT MonthView::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
 }
 
 // A day opens its notes; the header above a column opens that weekday's
-// reminder (at y = 20 exactly, row 0's days win over the header).
+// reminder (on the line under the header, row 0's days win over the header).
 LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
     POINT point = win::PointOf(lParam);
     if (int day = DayAt(point)) {
         selectedDay_ = day;
         BeforeDialog();
         if (owner_) owner_->EditDayNotes(*this);
-    } else if (point.y <= kHeaderHeight) {
-        selectedWeekday_ = point.x / kColumnPitch;
+    } else if (point.y >= 0 && point.y <= geometry_.rowLine[0] && geometry_.ColumnAt(point.x) >= 0) {
+        selectedWeekday_ = geometry_.ColumnAt(point.x);
         BeforeDialog();
         if (owner_) owner_->EditWeekdayNote(*this);
     }
@@ -232,7 +300,7 @@ LRESULT MonthView::OnPaint(WPARAM dc, LPARAM) {
 
 void MonthView::Paint(HDC dc) {
     RECT client = ClientRect();
-    const int stripTop = client.bottom - kStripHeight;
+    const int stripTop = geometry_.stripTop;
     win::FillSolid(dc, {0, 0, client.right, stripTop}, LINE_COLOUR);
     win::FillSolid(dc, {0, stripTop, client.right, client.bottom}, STRIP_COLOUR);
     SetBkMode(dc, TRANSPARENT);
@@ -248,18 +316,19 @@ void MonthView::Paint(HDC dc) {
 void MonthView::PaintHeader(HDC dc) {
     const MonthPage& page = *page_;
     RECT client = ClientRect();
-    win::FillSolid(dc, {0, 0, client.right, kHeaderHeight}, HEADER_COLOUR);
+    win::FillSolid(dc, {0, 0, client.right, geometry_.rowLine[0]}, HEADER_COLOUR);
     const int todayColumn = page.ShowsMarkedMonth() ? page.cells[page.markedDay].weekday : -1;
+    const POINT dot = scale_(kHeaderDot), name = scale_(kWeekdayName);
     for (int column = 0; column < 7; ++column) {
-        const int x = kColumnPitch * column;
+        const int x = geometry_.columnLine[column] + 1;
         const NoteSlot& reminder = notes_->weeklyNotes.Slot(column);
         if (reminder.CarriesNote()) {
             win::Selection bold(dc, boldFont_);
             SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
-            win::DrawLine(dc, x + 2, 2, kNoteDot);
+            win::DrawLine(dc, x + dot.x, dot.y, kNoteDot);
         }
         SetTextColor(dc, column == todayColumn ? TODAY_COLOUR : WEEKDAY_NAME_COLOUR);
-        win::DrawLine(dc, x + 10, 2, WeekdayName(column));
+        win::DrawLine(dc, x + name.x, name.y, WeekdayName(column));
     }
 }
 
@@ -271,34 +340,35 @@ void MonthView::PaintCells(HDC dc) {
     int day = 1;
     for (int row = 0; row < 6; ++row) {
         for (int column = 0; column < 7; ++column) {
-            const int x = kColumnPitch * column, y = kFirstRowTop + kRowPitch * row;
-            win::FillSolid(dc, {x, y, x + kCellWidth, y + kCellHeight}, CELL_COLOUR);
-            if ((row > 0 || column >= firstColumn) && day <= page.daysInMonth) PaintDay(dc, day++, x, y);
+            const RECT cell = geometry_.Cell(row, column);
+            win::FillSolid(dc, cell, CELL_COLOUR);
+            if ((row > 0 || column >= firstColumn) && day <= page.daysInMonth) PaintDay(dc, day++, cell);
         }
     }
 }
 
-void MonthView::PaintDay(HDC dc, int day, int x, int y) {
+void MonthView::PaintDay(HDC dc, int day, const RECT& box) {
     const DayCell& cell = page_->cells[day];
     const MonthNotes& notes = *notes_;
+    const int x = box.left, y = box.top;
     bool noteShown = false;
 
     const NoteSlot& oneOff = notes.oneOffNotes.Slot(day);
     if (oneOff.CarriesNote()) {
-        win::FillSolid(dc, {x, y, x + kCellWidth, y + kCellHeight}, NoteColour(oneOff.colour, NOTE_ONE_OFF));
+        win::FillSolid(dc, box, NoteColour(oneOff.colour, NOTE_ONE_OFF));
         noteShown = true;
     }
     const NoteSlot& reminder = notes.weeklyNotes.Slot(cell.weekday);
     if (reminder.CarriesNote()) {
         win::Selection bold(dc, boldFont_);
         SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
-        win::DrawLine(dc, x + 2, y, kNoteDot);
+        win::DrawLine(dc, x + scale_(kWeeklyDot.x), y + scale_(kWeeklyDot.y), kNoteDot);
     }
     const NoteSlot& gregorianYearly = notes.gregorianYearlyNotes.Slot(day);
     if (gregorianYearly.CarriesNote()) {
         win::Selection star(dc, starFont_);
         SetTextColor(dc, NoteColour(gregorianYearly.colour, NOTE_GREGORIAN_YEARLY));
-        win::DrawLine(dc, x - 1, y + 15, kNoteStar);
+        win::DrawLine(dc, x + scale_(kGregorianStar.x), y + scale_(kGregorianStar.y), kNoteStar);
         noteShown = true;
     }
 
@@ -307,7 +377,7 @@ void MonthView::PaintDay(HDC dc, int day, int x, int y) {
     if (lunarYearly.CarriesNote()) {
         win::Selection star(dc, starFont_);
         SetTextColor(dc, NoteColour(lunarYearly.colour, NOTE_LUNAR_YEARLY));
-        win::DrawLine(dc, x + 34, y + 15, kNoteStar);
+        win::DrawLine(dc, x + scale_(kLunarStar.x), y + scale_(kLunarStar.y), kNoteStar);
         dayColour = ORDINARY_DAY_COLOUR;
     } else if (noteShown) {
         dayColour = ORDINARY_DAY_COLOUR;
@@ -328,16 +398,16 @@ void MonthView::PaintDay(HDC dc, int day, int x, int y) {
     std::snprintf(number, sizeof number, "%2d", day);
     {
         win::Selection font(dc, dayNumberFont_);
-        win::DrawLine(dc, x + 10, y + 2, number);
+        win::DrawLine(dc, x + scale_(kDayNumber.x), y + scale_(kDayNumber.y), number);
     }
-    PaintLunarText(dc, cell, x, y);
+    PaintLunarText(dc, cell, box);
     PaintDayMark(dc, cell.dayMark, x, y);
 }
 
 // A text too wide for the room right of its place is drawn in the largest
 // smaller size of the same face that fits the cell, centred, with its
 // bottom where the normal size has it.
-void MonthView::PaintLunarText(HDC dc, const DayCell& cell, int x, int y) {
+void MonthView::PaintLunarText(HDC dc, const DayCell& cell, const RECT& box) {
     const std::string_view text = cell.lunarText;
     const int bold = cell.isMonthName ? 1 : 0;
     HFONT font = bold ? boldFont_ : lunarFont_;
@@ -345,27 +415,31 @@ void MonthView::PaintLunarText(HDC dc, const DayCell& cell, int x, int y) {
         win::Selection selected(dc, candidate);
         return int(win::TextExtent(dc, text).cx);
     };
-    int height = LUNAR_HEIGHT, left = x + kLunarTextLeft;
-    if (widthIn(font) > kCellWidth - kLunarTextLeft) {
-        for (height = LUNAR_HEIGHT - 1;; --height) {
-            win::Font& smaller = smallerLunarFonts_[bold][LUNAR_HEIGHT - 1 - height];
+    const int cellWidth = box.right - box.left;
+    const int fullHeight = scale_(LUNAR_HEIGHT), smallestHeight = scale_(SMALLEST_LUNAR_HEIGHT);
+    const POINT place = scale_(kLunarText);
+    int height = fullHeight, left = box.left + place.x;
+    if (widthIn(font) > cellWidth - place.x) {
+        for (height = fullHeight - 1; height >= smallestHeight; --height) {
+            win::Font& smaller = smallerLunarFonts_[bold][std::size_t(fullHeight - 1 - height)];
             if (!smaller) smaller = win::CreatePixelFont("Arial", height, bold ? FW_BOLD : FW_NORMAL);
             font = smaller;
             const int width = widthIn(font);
-            if (width <= kCellWidth - 2 || height == SMALLEST_LUNAR_HEIGHT) {
-                left = x + std::max(1, (kCellWidth - width) / 2);
+            if (width <= cellWidth - scale_(2) || height == smallestHeight) {
+                left = box.left + std::max(scale_(1), (cellWidth - width) / 2);
                 break;
             }
         }
     }
     win::Selection selected(dc, font);
-    win::DrawLine(dc, left, y + kLunarTextTop + LUNAR_HEIGHT - height, text);
+    win::DrawLine(dc, left, box.top + place.y + fullHeight - height, text);
 }
 
 // A filled square with the one character centred in it.
 void MonthView::PaintDayMark(HDC dc, DayMark mark, int x, int y) {
     if (mark == DayMark::None) return;
-    const RECT badge = {x + BADGE_RECT.left, y + BADGE_RECT.top, x + BADGE_RECT.right, y + BADGE_RECT.bottom};
+    const RECT place = scale_(BADGE_RECT);
+    const RECT badge = {x + place.left, y + place.top, x + place.right, y + place.bottom};
     win::FillSolid(dc, badge, mark == DayMark::Rest ? REST_BADGE_COLOUR : WORK_BADGE_COLOUR);
     win::Selection font(dc, badgeFont_);
     SetTextColor(dc, BADGE_TEXT_COLOUR);
@@ -379,11 +453,12 @@ void MonthView::PaintDayMark(HDC dc, DayMark mark, int x, int y) {
 void MonthView::PaintTodayRing(HDC dc) {
     const MonthPage& page = *page_;
     if (!page.ShowsMarkedMonth()) return;
-    POINT origin = CellOrigin(page.markedDay);
-    win::Pen pen(CreatePen(PS_DOT, 2, TODAY_COLOUR));
+    const POINT origin = CellOrigin(page.markedDay);
+    const RECT ring = scale_(kTodayRing);
+    win::Pen pen(CreatePen(PS_DOT, scale_(kTodayPen), TODAY_COLOUR));
     win::Selection selectedPen(dc, pen);
     win::Selection hollow(dc, GetStockObject(NULL_BRUSH));
-    Ellipse(dc, origin.x - 7, origin.y - 7, origin.x + 58, origin.y + 41);
+    Ellipse(dc, origin.x + ring.left, origin.y + ring.top, origin.x + ring.right, origin.y + ring.bottom);
 }
 
 }  // namespace almanac

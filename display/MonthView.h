@@ -9,6 +9,7 @@
 #include "store/MonthNotes.h"
 
 #include <memory>
+#include <vector>
 
 namespace almanac {
 
@@ -33,6 +34,34 @@ public:
 
 protected:
     ~MonthViewOwner() = default;
+};
+
+// Where the grid's parts are at one scale. The design: a 20-pixel header,
+// then 6 rows of cells 51 × 32 pixels on a 52 × 33 pitch, so a black line of
+// one pixel shows right of and below each cell, and the gold strip under
+// the last line. Scaled, each line sits where the scale puts the design's
+// line and stays one device pixel; the cells fill what lies between, and
+// column 6 ends at the grid's right edge, as at 96 dpi.
+struct GridGeometry {
+    GridGeometry(const win::DpiScale& scale, int width, int height);
+
+    // columnLine[c]: the line left of column c (-1 for column 0, outside);
+    // columnLine[7] is the grid's right edge.
+    int columnLine[8];
+    // rowLine[r]: the line above row r (rowLine[0] is under the header);
+    // rowLine[6] is the line under row 5.
+    int rowLine[7];
+    int width, height;
+    int stripTop;
+
+    RECT Cell(int row, int column) const {
+        return {columnLine[column] + 1, rowLine[row] + 1, columnLine[column + 1], rowLine[row + 1]};
+    }
+    // The column whose cell or line to its right holds x; -1 outside.
+    int ColumnAt(int x) const;
+    // The row whose cell or line above it holds y; -1 above row 0, 6 below
+    // row 5.
+    int RowAt(int y) const;
 };
 
 class MonthView : public win::CustomWindow {
@@ -60,17 +89,22 @@ public:
     // the day number, above the lunar text, clear of the note marks.
     static constexpr RECT BADGE_RECT = {37, 1, 50, 14};
 
-    // The lunar text's height in pixels, and the smallest it shrinks to when
-    // a text is too wide for its cell.
+    // The lunar text's height in design pixels, and the smallest it shrinks
+    // to when a text is too wide for its cell.
     static constexpr int LUNAR_HEIGHT = 14;
     static constexpr int SMALLEST_LUNAR_HEIGHT = 9;
 
     // The owner may be null (a grid on its own, as the renderer draws it).
     explicit MonthView(MonthViewOwner* owner);
 
-    // Creates the visible child window at rect with its fonts, the caption
-    // label and the site link.
-    bool Create(const RECT& rect, HWND parent, int id);
+    // Creates the visible child window at rect (device pixels) with its
+    // fonts, the caption label and the site link, laid out at the scale.
+    bool Create(const RECT& rect, HWND parent, int id, const win::DpiScale& scale);
+    // Lays the grid out anew at another scale, moved to rect: the parent
+    // came to a monitor of another dpi.
+    void Rescale(const RECT& rect, const win::DpiScale& scale);
+    const win::DpiScale& Scale() const { return scale_; }
+    const GridGeometry& Geometry() const { return geometry_; }
 
     // Builds the page (a day other than 0 becomes the marked date) and loads
     // its notes, then shows or hides the owner's return button, sets the
@@ -127,15 +161,19 @@ private:
 
     void PaintHeader(HDC dc);
     void PaintCells(HDC dc);
-    void PaintDay(HDC dc, int day, int x, int y);
-    void PaintLunarText(HDC dc, const DayCell& cell, int x, int y);
+    void PaintDay(HDC dc, int day, const RECT& cell);
+    void PaintLunarText(HDC dc, const DayCell& cell, const RECT& box);
     void BeforeDialog();
     void PaintDayMark(HDC dc, DayMark mark, int x, int y);
     void PaintTodayRing(HDC dc);
     void UpdateYearCaption();
     void LoadNotes();
+    void MakeFonts();
+    void PlaceLabels();
 
     MonthViewOwner* owner_;
+    win::DpiScale scale_;
+    GridGeometry geometry_{scale_, WIDTH, HEIGHT};
     std::unique_ptr<MonthPage> page_;
     std::unique_ptr<MonthNotes> notes_;
     win::Font dayNumberFont_;
@@ -143,8 +181,8 @@ private:
     win::Font lunarFont_;
     win::Font boldFont_;
     // Smaller sizes of the lunar text's faces, made when a text first needs
-    // them, by weight and height.
-    win::Font smallerLunarFonts_[2][LUNAR_HEIGHT - SMALLEST_LUNAR_HEIGHT];
+    // them, by weight and by how many pixels smaller than the full size.
+    std::vector<win::Font> smallerLunarFonts_[2];
     win::Font badgeFont_;
     TextLabel captionLabel_;
     LinkLabel siteLink_;

@@ -36,12 +36,14 @@ Font CreatePixelFont(std::string_view face, int height, int weight) {
 
 // A negative height asks for the character height (the cell without its
 // internal leading), as a point size means.
-Font CreatePointFont(std::string_view face, int tenthsOfPoint) {
-    HDC screen = GetDC(nullptr);
-    int height = tenthsOfPoint * GetDeviceCaps(screen, LOGPIXELSY) / 720;
-    ReleaseDC(nullptr, screen);
-    return Font(CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Wide(face).c_str()));
+Font CreateCharacterFont(std::string_view face, int characterHeight) {
+    return Font(CreateFontW(-characterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                            Wide(face).c_str()));
+}
+
+Font CreatePointFont(std::string_view face, int tenthsOfPoint, const DpiScale& scale) {
+    return CreateCharacterFont(face, scale.PointHeight(tenthsOfPoint));
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {

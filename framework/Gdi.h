@@ -1,6 +1,7 @@
 // GDI objects and device contexts, each released by its owner's destructor.
 #pragma once
 
+#include "framework/Dpi.h"
 #include "framework/Handle.h"
 #include "framework/Text.h"
 
@@ -107,10 +108,14 @@ private:
 // character set 0, default precision, quality and pitch.
 Font CreatePixelFont(std::string_view face, int height, int weight);
 
-// A font by face name and size in tenths of a point for the screen: its
-// character height = size × vertical pixels per inch / 720 (given as a
-// negative height), DEFAULT_CHARSET.
-Font CreatePointFont(std::string_view face, int tenthsOfPoint);
+// A font by face name and size in tenths of a point, at a scale: its
+// character height is the scale's PointHeight (given as a negative height),
+// DEFAULT_CHARSET.
+Font CreatePointFont(std::string_view face, int tenthsOfPoint, const DpiScale& scale);
+
+// A font by face name and character height in pixels (given as a negative
+// height), as the dialog manager makes a template's font: DEFAULT_CHARSET.
+Font CreateCharacterFont(std::string_view face, int characterHeight);
 
 // Fills a rectangle with a solid colour; the brush lives for this fill only.
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);

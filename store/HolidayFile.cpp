@@ -81,8 +81,12 @@ HolidayFileReading ReadHolidayFile(std::string_view path) {
             return reading;
         }
     }
-    FileContents contents = ReadWholeFile(path);
+    // Read no further than the limit, whatever the size said a moment ago.
+    FileContents contents = ReadWholeFile(path, HOLIDAY_FILE_MAX_BYTES);
     switch (contents.status) {
+        case FileContents::Status::TooLarge:
+            reading.status = HolidayFileReading::Status::TooLarge;
+            return reading;
         case FileContents::Status::Missing:
             reading.status = HolidayFileReading::Status::Missing;
             return reading;

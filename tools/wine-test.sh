@@ -5,7 +5,8 @@
 # tools/wine-prefix.sh). With ALMANAC_PRIVATE_PREFIX=1 the program runs in a
 # fresh copy of that prefix's pristine state instead, with a Wine server and
 # desktop of its own, removed afterwards: for tests whose windows or
-# registry values must not meet another test's.
+# registry values must not meet another test's. ALMANAC_WINE_DPI=N sets
+# that private prefix's system dpi to N first.
 set -eu
 : "${WINEPREFIX:?WINEPREFIX must name the Wine prefix of the test run}"
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,4 +27,12 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 cp -a "$WINEPREFIX.pristine/." "$private/"
+if [ -n "${ALMANAC_WINE_DPI:-}" ]; then
+    # Wine reads the dpi from both keys when its server starts.
+    for key in 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+               'HKCU\Control Panel\Desktop'; do
+        WINEPREFIX="$private" wine reg add "$key" /v LogPixels /t REG_DWORD /d "$ALMANAC_WINE_DPI" /f >/dev/null 2>&1
+    done
+    WINEPREFIX="$private" wineserver -w
+fi
 WINEPREFIX="$private" wine "$@"

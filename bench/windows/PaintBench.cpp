@@ -22,7 +22,7 @@ struct PageWithNotes {
         ScratchFolder::WriteBytes("日历\\week", NoteFileBytes({{3, "h"}}));
         host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, MonthView::WIDTH, MonthView::HEIGHT, nullptr, nullptr,
                                win::Instance(), nullptr);
-        view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107);
+        view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale());
         view.ShowMonth(2024, 2, 10);
     }
     ~PageWithNotes() { DestroyWindow(host); }

@@ -16,13 +16,13 @@ constexpr int kId = 1044;
 class LabelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(label.Create({190, 3, 220, 20}, host, kId, kBackground, kText, 100, "楷体_gb2312"));
+        ASSERT_TRUE(label.Create({190, 3, 220, 20}, host, kId, kBackground, kText, 100, "楷体_gb2312", win::DpiScale()));
     }
 
     // The caption's extent in the label's own font, measured the same way.
     SIZE ExtentOf(std::string_view caption) {
         win::WindowContext dc(label);
-        win::Font same = win::CreatePointFont("楷体_gb2312", 100);
+        win::Font same = win::CreatePointFont("楷体_gb2312", 100, win::DpiScale());
         win::Selection selected(dc.Get(), same);
         int width, height;
         MeasureText(dc.Get(), caption, width, height);
@@ -79,7 +79,7 @@ TEST_F(LabelTest, ATenPointCaptionHasTheDesignsSize) {
     EXPECT_GE(label.ClientRect().bottom, 13);
     EXPECT_LE(label.ClientRect().bottom, 15);
 
-    win::Font font = win::CreatePointFont("楷体_gb2312", 100);
+    win::Font font = win::CreatePointFont("楷体_gb2312", 100, win::DpiScale());
     win::Selection selected(screen.Get(), font);
     TEXTMETRICW metrics{};
     GetTextMetricsW(screen.Get(), &metrics);
@@ -90,7 +90,7 @@ TEST_F(LabelTest, ATenPointCaptionHasTheDesignsSize) {
 // "×" does in its rectangle (338, 3)–(363, 20).
 TEST_F(LabelTest, ALabelThatKeepsItsRectangleAnswersInAllOfIt) {
     LinkLabel close;
-    ASSERT_TRUE(close.Create({338, 3, 363, 20}, host, 1058, kBackground, kText, 100, "楷体_gb2312"));
+    ASSERT_TRUE(close.Create({338, 3, 363, 20}, host, 1058, kBackground, kText, 100, "楷体_gb2312", win::DpiScale()));
     close.KeepCreationRectangle();
     close.SetCaption("×", true);
     UpdateWindow(close);

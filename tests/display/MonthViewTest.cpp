@@ -27,7 +27,7 @@ class MonthViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ScratchFolder::MakeNoteFolders();
-        ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107));
+        ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
     }
 
     void Show(int year, int month, int todayYear, int todayMonth, int todayDay) {
@@ -211,7 +211,7 @@ TEST(MonthViewOwnerTest, TheReturnButtonShowsWhileTodaysMonthIsNotShown) {
     HostWindow host;
     RecordingOwner owner;
     MonthView view(&owner);
-    ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107));
+    ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
     view.ShowMonth(2024, 2, 10);
     EXPECT_FALSE(owner.shown);
     view.ShowMonth(2024, 3, 0);
@@ -227,7 +227,7 @@ TEST(MonthViewOwnerTest, ADamagedNoteFileOfThePageIsReported) {
     HostWindow host;
     RecordingOwner owner;
     MonthView view(&owner);
-    ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107));
+    ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
     view.ShowMonth(2024, 1, 10);
     EXPECT_TRUE(owner.troubledFiles.empty());
     view.ShowMonth(2024, 2, 0);
@@ -242,7 +242,7 @@ protected:
         ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{14, "one-off\r\nsecond line"}, {16, "x"}}));
         ScratchFolder::WriteBytes("日历\\001", NoteFileBytes({{5, "lunar"}}));  // February 14
         ScratchFolder::WriteBytes("日历\\week", NoteFileBytes({{3, "Wednesday"}}));
-        ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107));
+        ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
         view.ShowMonth(2024, 2, 16);
     }
     void MoveTo(POINT p) { view.Send(WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }

@@ -1,9 +1,9 @@
-// almanac-render.exe YEAR MONTH TODAY OUT.bmp
+// almanac-render.exe [--dpi DPI] YEAR MONTH TODAY OUT.bmp
 //
 // Paints the real month grid for a month of the page range (FIRST_PAGE …
-// LAST_PAGE),
-// with TODAY (YYYY-MM-DD) marked, into a 363 × 238 bitmap and writes it as a
-// 24-bit BMP. Notes come from the current directory's note folders, as the
+// LAST_PAGE), with TODAY (YYYY-MM-DD) marked, into a 363 × 238 bitmap (at
+// 96 dpi; scaled for another DPI, as on a monitor of that dpi) and writes it
+// as a 24-bit BMP. Notes come from the current directory's note folders, as the
 // program reads them. tools/render-month.sh runs it under Wine and turns the
 // result into PNG.
 #include "display/MonthView.h"
@@ -58,7 +58,16 @@ int Fail(const char* message) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 5) return Fail("usage: almanac-render YEAR MONTH TODAY OUT.bmp (TODAY as YYYY-MM-DD)");
+    win::DpiScale scale;
+    if (argc == 7 && std::wcscmp(argv[1], L"--dpi") == 0) {
+        wchar_t* end = nullptr;
+        const long dpi = std::wcstol(argv[2], &end, 10);
+        if (*end || dpi < 48 || dpi > 480) return Fail("--dpi takes a dpi from 48 to 480");
+        scale = win::DpiScale(int(dpi));
+        argc -= 2;
+        argv += 2;
+    }
+    if (argc != 5) return Fail("usage: almanac-render [--dpi DPI] YEAR MONTH TODAY OUT.bmp (TODAY as YYYY-MM-DD)");
     int year = _wtoi(argv[1]), month = _wtoi(argv[2]);
     int todayYear, todayMonth, todayDay;
     char message[160];
@@ -73,10 +82,11 @@ int wmain(int argc, wchar_t** argv) {
         return Fail(message);
     }
 
-    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, MonthView::WIDTH, MonthView::HEIGHT, nullptr,
-                                nullptr, win::Instance(), nullptr);
+    const int width = scale(MonthView::WIDTH), height = scale(MonthView::HEIGHT);
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, width, height, nullptr, nullptr, win::Instance(),
+                                nullptr);
     MonthView view(nullptr);
-    if (!host || !view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107))
+    if (!host || !view.Create({0, 0, width, height}, host, 107, scale))
         return Fail("could not create the month grid");
     // The rest and work days, with 节假日安排.txt of the current folder as
     // the program reads it from its notes folder.
@@ -89,7 +99,7 @@ int wmain(int argc, wchar_t** argv) {
     view.ShowMonth(todayYear, todayMonth, todayDay);  // marks today
     view.ShowMonth(year, month, 0);
 
-    win::MemoryCanvas canvas(MonthView::WIDTH, MonthView::HEIGHT);
+    win::MemoryCanvas canvas(width, height);
     win::PrintWindowTree(view, canvas.Get());
     if (!WriteBmp(argv[4], canvas)) return Fail("could not write the bitmap");
     DestroyWindow(host);
