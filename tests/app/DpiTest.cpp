@@ -52,6 +52,13 @@ SIZE SizeOf(HWND window) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+BOOL CALLBACK AddToLayout(HWND child, LPARAM layout) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    reinterpret_cast<std::vector<std::pair<HWND, RECT>>*>(layout)->emplace_back(child, rect);
+    return TRUE;
+}
+
 // Every window of the panel (children, the pad and the tab) and where it is.
 std::vector<std::pair<HWND, RECT>> Layout(const std::vector<HWND>& tops) {
     std::vector<std::pair<HWND, RECT>> layout;
@@ -59,15 +66,7 @@ std::vector<std::pair<HWND, RECT>> Layout(const std::vector<HWND>& tops) {
         RECT rect;
         GetWindowRect(top, &rect);
         layout.emplace_back(top, rect);
-        EnumChildWindows(
-            top,
-            [](HWND child, LPARAM list) {
-                RECT rect;
-                GetWindowRect(child, &rect);
-                reinterpret_cast<std::vector<std::pair<HWND, RECT>>*>(list)->emplace_back(child, rect);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&layout));
+        EnumChildWindows(top, AddToLayout, reinterpret_cast<LPARAM>(&layout));
     }
     return layout;
 }
@@ -261,6 +260,17 @@ TEST_F(DpiTest, EveryPartOfThePanelIsAtItsScaledPlace) {
         EXPECT_NEAR(lower, originY + S(41), S(2));
         EXPECT_EQ(right, canvas.Width() - 1) << "column 6's ring runs off the panel's edge";
         EXPECT_GT(count, S(150));
+
+        // The rest and work badges: 13 × 13 design pixels, 37 right of the
+        // cell's left edge and 1 below its top, and nowhere else in the cell.
+        for (auto [day, colour] : {std::pair{4, MonthView::WORK_BADGE_COLOUR}, std::pair{11, MonthView::REST_BADGE_COLOUR}}) {
+            RECT cell = CellOf(window, grid, day);
+            OffsetRect(&cell, 0, top);
+            const RECT badge = {cell.left + S(37), cell.top + S(1), cell.left + S(50), cell.top + S(14)};
+            const int area = (badge.right - badge.left) * (badge.bottom - badge.top);
+            EXPECT_GT(CountPixels(canvas, badge, colour), area / 2) << "February " << day;
+            EXPECT_EQ(CountPixels(canvas, cell, colour), CountPixels(canvas, badge, colour)) << "February " << day;
+        }
     });
     Run(script, window);
 }
@@ -344,6 +354,35 @@ TEST_F(DpiTest, ClicksHitWhatIsDrawnThere) {
         PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     });
     script.Then("it closes", [&] { return !IsWindow(dialog); });
+    Run(script, window);
+}
+
+// The pop-up of a day's notes: its text in the scaled font, hung below the
+// pointer by the scaled offset and centred on it.
+TEST_F(DpiTest, ThePopUpHangsBelowThePointerInItsScaledSize) {
+    testing::ScratchFolder::MakeFolder("文档\\我的记事");
+    testing::ScratchFolder::MakeFolder("文档\\我的记事\\日历");
+    testing::ScratchFolder::WriteBytes("文档\\我的记事\\日历\\202402",
+                                       testing::NoteFileBytes({{14, "一行记事"}, {15, "两行\r\n记事"}}));
+    Script script;
+    const ExpectedGrid grid;
+    script.Do("point at February 14 and 15", [&] {
+        for (int day : {14, 15}) {
+            const RECT cell = CellOf(window, grid, day);
+            POINT point = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+            window->Grid().ShowDayNotes(day, point);
+            ClientToScreen(window->Grid().Handle(), &point);
+            RECT popup = window->Grid().Popup().WindowRect();
+            EXPECT_EQ(popup.top, point.y + S(12)) << day;
+            EXPECT_NEAR((popup.left + popup.right) / 2, point.x + S(2), 1) << day;
+            // 宋体 at 15 design pixels a line; four characters of it at least
+            // three times as wide as high.
+            EXPECT_EQ(popup.bottom - popup.top, S(15) * (day == 14 ? 1 : 2)) << day;
+            if (day == 14) {
+                EXPECT_GE(popup.right - popup.left, 3 * S(15));
+            }
+        }
+    });
     Run(script, window);
 }
 
