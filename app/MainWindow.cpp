@@ -137,14 +137,17 @@ void MainWindow::PlaceWindow() {
 }
 
 // The selectors keep the template's font, made at the scale, and their
-// lists drop below them.
+// lists drop below them. The font they had goes once they have the new one.
 void MainWindow::PlaceSelectors() {
-    selectorFont_ = win::CreateCharacterFont("宋体", scale_(kSelectorFontHeight));
-    for (auto [selector, design] : {std::pair{yearSelector_, YEAR_SELECTOR_DESIGN}, std::pair{monthSelector_, MONTH_SELECTOR_DESIGN}}) {
+    win::Font font = win::CreateCharacterFont("宋体", scale_(kSelectorFontHeight));
+    const std::pair<win::Window, RECT> selectors[] = {{yearSelector_, YEAR_SELECTOR_DESIGN},
+                                                      {monthSelector_, MONTH_SELECTOR_DESIGN}};
+    for (const auto& [selector, design] : selectors) {
         const RECT place = scale_(design);
-        selector.Send(WM_SETFONT, WPARAM(selectorFont_.Get()), TRUE);
+        selector.Send(WM_SETFONT, WPARAM(font.Get()), TRUE);
         selector.Move(place.left, place.top, place.right - place.left, place.bottom - place.top, true);
     }
+    selectorFont_ = std::move(font);
 }
 
 void MainWindow::ApplyScale(const win::DpiScale& scale) {

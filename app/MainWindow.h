@@ -84,6 +84,8 @@ public:
     HWND FormerParent() const { return embeddedIn_; }
     const std::string& LinkCaption() const { return linkCaption_; }
     const std::string& LinkTarget() const { return linkTarget_; }
+    // A fetch of the link is under way (a tick meanwhile starts none).
+    bool IsFetchingLink() const { return fetcher_ && fetcher_->IsFetching(); }
 
     // A fetched link reaches the window as this message; the fetching thread
     // leaves the link in the window's mailbox.

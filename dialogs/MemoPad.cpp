@@ -75,7 +75,7 @@ void MemoPad::ReadMemo() {
 
 void MemoPad::LayOut(const win::DpiScale& scale) {
     scale_ = scale;
-    font_ = win::CreateCharacterFont("宋体", scale_(kFontHeight));
+    win::Font font = win::CreateCharacterFont("宋体", scale_(kFontHeight));
     const struct {
         int id;
         RECT design;
@@ -83,9 +83,10 @@ void MemoPad::LayOut(const win::DpiScale& scale) {
     for (const auto& control : controls) {
         win::Window item = Item(control.id);
         const RECT place = scale_(control.design);
-        item.Send(WM_SETFONT, WPARAM(font_.Get()), FALSE);
+        item.Send(WM_SETFONT, WPARAM(font.Get()), FALSE);
         item.Move(place.left, place.top, place.right - place.left, place.bottom - place.top, true);
     }
+    font_ = std::move(font);  // the controls no longer use the one before
     SetWindowPos(hwnd_, nullptr, 0, 0, scale_(SIZE_DESIGN.cx), scale_(SIZE_DESIGN.cy),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Invalidate(true);

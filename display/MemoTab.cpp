@@ -21,10 +21,11 @@ BOOL MemoTab::OnInitDialog() {
 
 void MemoTab::LayOut(const win::DpiScale& scale) {
     scale_ = scale;
-    font_ = win::CreateCharacterFont("宋体", scale_(kButtonFontHeight));
+    win::Font font = win::CreateCharacterFont("宋体", scale_(kButtonFontHeight));
     win::Window button = Item(IDC_SHOW_MEMO);
     const RECT place = scale_(BUTTON_DESIGN);
-    button.Send(WM_SETFONT, WPARAM(font_.Get()), TRUE);
+    button.Send(WM_SETFONT, WPARAM(font.Get()), TRUE);
+    font_ = std::move(font);  // the button no longer uses the one before
     button.Move(place.left, place.top, place.right - place.left, place.bottom - place.top, true);
     SetWindowPos(hwnd_, nullptr, 0, 0, scale_(SIZE_DESIGN.cx), scale_(SIZE_DESIGN.cy),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

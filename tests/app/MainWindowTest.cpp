@@ -387,6 +387,8 @@ TEST_F(MainWindowTest, TheTickScheduleWhileNoLinkHasCome) {
     Script script;
     script.Do("ticks 1 to 3", [&] { Tick(window, 3); });
     script.Then("the first fetch", [&] { return server.Requests().size() == 1; });
+    // One fetch at a time: a tick while one is under way starts none.
+    script.Then("the first fetch is over", [&] { return !window->IsFetchingLink(); });
     script.Do("ticks to counter 59", [&] { Tick(window, 59); });
     int beats = 0;
     script.Then("a while later", [&] { return ++beats > 10; });
@@ -395,6 +397,7 @@ TEST_F(MainWindowTest, TheTickScheduleWhileNoLinkHasCome) {
         Tick(window);
     });
     script.Then("the second fetch", [&] { return server.Requests().size() == 2; });
+    script.Then("the second fetch is over", [&] { return !window->IsFetchingLink(); });
     script.Do("counters 61 … 120", [&] { Tick(window, 60); });
     script.Then("the third fetch", [&] { return server.Requests().size() == 3; });
     script.Do("check", [&] {
