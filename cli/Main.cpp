@@ -87,10 +87,7 @@ int SerialDayOf(const GregorianDate& date) { return SerialDay(date.year, date.mo
 
 GregorianDate ParseDate(std::string_view text) {
     GregorianDate date{};
-    bool wellFormed = text.size() == 10 && text[4] == '-' && text[7] == '-' && ParseNumber(text.substr(0, 4), date.year) &&
-                      ParseNumber(text.substr(5, 2), date.month) && ParseNumber(text.substr(8, 2), date.day) &&
-                      date.day >= 1 && date.day <= GregorianMonthLength(date.year, date.month);
-    if (!wellFormed) throw UsageError{"not a date in the form YYYY-MM-DD: " + std::string(text)};
+    if (!ParseIsoDate(text, date)) throw UsageError{"not a date in the form YYYY-MM-DD: " + std::string(text)};
     if (!IsPageDay(date.year, date.month, date.day))
         throw UsageError{"date outside " + DateText(FIRST_DAY) + " .. " + DateText(LAST_DAY) + ": " + std::string(text)};
     return date;

@@ -39,23 +39,17 @@ void TextLabel::Rescale(const RECT& rect, const win::DpiScale& scale) {
     font_ = win::CreatePointFont(face_, pointTenths_, scale);
     rect_ = rect;
     Move(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, true);
-    if (fit_) FitNow();
+    if (hasCaption_) FitToCaption();
     Invalidate(false);
-}
-
-void TextLabel::SetCaption(std::string_view caption, bool show) {
-    caption_ = caption;
-    fit_ = true;
-    FitNow();
-    Invalidate(false);
-    if (show) Show(SW_SHOW);
 }
 
 // A label hidden until later has its caption's size already.
-void TextLabel::FitNow() {
-    if (!hwnd_ || keepRect_) return;
-    win::WindowContext dc(hwnd_);
-    FitToCaption(dc.Get());
+void TextLabel::SetCaption(std::string_view caption, bool show) {
+    caption_ = caption;
+    hasCaption_ = true;
+    FitToCaption();
+    Invalidate(false);
+    if (show) Show(SW_SHOW);
 }
 
 void TextLabel::SetTextColour(COLORREF colour) {
@@ -75,12 +69,15 @@ LRESULT TextLabel::OnPaint(WPARAM dc, LPARAM) {
     return win::PaintMessage(hwnd_, dc, [this](HDC context) { Paint(context); });
 }
 
-// Every paint measures again, so a changed caption or font is followed; a
-// move to the same place and size changes nothing.
-void TextLabel::FitToCaption(HDC dc) {
-    win::Selection font(dc, font_);
+// The caption and the font change only here (SetCaption, Rescale), so the
+// label is fitted then and painting measures nothing; a move to the same
+// place and size changes nothing.
+void TextLabel::FitToCaption() {
+    if (!hwnd_ || keepRect_) return;
+    win::WindowContext dc(hwnd_);
+    win::Selection font(dc.Get(), font_);
     int width, height;
-    MeasureText(dc, caption_, width, height);
+    MeasureText(dc.Get(), caption_, width, height);
     rect_.right = rect_.left + width;
     rect_.bottom = rect_.top + height;
     RECT now = ClientRect();
@@ -88,7 +85,6 @@ void TextLabel::FitToCaption(HDC dc) {
 }
 
 void TextLabel::Paint(HDC dc) {
-    if (fit_ && !keepRect_) FitToCaption(dc);
     RECT client = ClientRect();
     // Lines shorter than the widest leave no stale pixels beside them.
     win::FillSolid(dc, client, background_);

@@ -56,8 +56,7 @@ protected:
     COLORREF textColour_ = 0;
 
 private:
-    void FitToCaption(HDC dc);
-    void FitNow();
+    void FitToCaption();
 
     RECT rect_{};
     std::string caption_;
@@ -65,7 +64,7 @@ private:
     win::Font font_;
     std::string face_;
     int pointTenths_ = 0;
-    bool fit_ = false;
+    bool hasCaption_ = false;
     bool keepRect_ = false;
 };
 

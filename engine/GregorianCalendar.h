@@ -4,6 +4,8 @@
 // cases are checked by the compiler below.
 #pragma once
 
+#include <string_view>
+
 namespace almanac {
 
 // Gregorian functions, on the proleptic Gregorian calendar.
@@ -64,6 +66,22 @@ constexpr GregorianDate DateOfSerialDay(int serial) {
     return {year, month, day};
 }
 
+// A date written YYYY-MM-DD, four digits, two and two, that names a real
+// day of the proleptic Gregorian calendar.
+constexpr bool ParseIsoDate(std::string_view text, GregorianDate& date) {
+    auto number = [text](std::size_t at, std::size_t digits, int& value) {
+        value = 0;
+        for (std::size_t i = at; i < at + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9') return false;
+            value = value * 10 + (text[i] - '0');
+        }
+        return true;
+    };
+    return text.size() == 10 && text[4] == '-' && text[7] == '-' && number(0, 4, date.year) &&
+           number(5, 2, date.month) && number(8, 2, date.day) && date.day >= 1 &&
+           date.day <= GregorianMonthLength(date.year, date.month);
+}
+
 // 0 = Sunday … 6 = Saturday. 0001-01-01 was a Monday, serial day 1, so the
 // serial day's remainder by 7 is the weekday. (The same as counting, with
 // y = year − 1, y mod 7 + y/4 − y/100 + y/400 plus each month's shift and
@@ -88,6 +106,12 @@ static_assert(DaysBetween(1900, 1, 31, 2000, 1, 1) == -36494 && DaysBetween(2000
 static_assert(DayOfWeek(2000, 1, 1) == 6 && DayOfWeek(1900, 1, 31) == 3 && DayOfWeek(1, 1, 1) == 1);
 // The inverse at the turns that matter: year ends, February 29, the last
 // day of a 400-year era, and 1 March after a century that is no leap year.
+static_assert([] {
+    GregorianDate date;
+    return ParseIsoDate("2024-02-29", date) && date == GregorianDate{2024, 2, 29} && !ParseIsoDate("2023-02-29", date) &&
+           !ParseIsoDate("2024-2-29", date) && !ParseIsoDate("2024-02-29 ", date) && !ParseIsoDate("2024-13-01", date) &&
+           !ParseIsoDate("2024-00-10", date) && !ParseIsoDate("2024/02/10", date);
+}());
 static_assert(DateOfSerialDay(1) == GregorianDate{1, 1, 1});
 static_assert(DateOfSerialDay(SerialDay(1900, 1, 31)) == GregorianDate{1900, 1, 31});
 static_assert(DateOfSerialDay(SerialDay(1900, 2, 28) + 1) == GregorianDate{1900, 3, 1});

@@ -89,19 +89,11 @@ std::vector<std::string> Fields(std::string_view line) {
     return fields;
 }
 
-bool ParseNumber(std::string_view text, int& value) {
-    value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return !text.empty();
-}
-
 bool ParseDate(std::string_view text, int& year, int& month, int& day) {
-    return text.size() == 10 && text[4] == '-' && text[7] == '-' && ParseNumber(text.substr(0, 4), year) &&
-           ParseNumber(text.substr(5, 2), month) && ParseNumber(text.substr(8, 2), day) &&
-           IsPageDay(year, month, day);
+    GregorianDate date;
+    if (!ParseIsoDate(text, date)) return false;
+    year = date.year, month = date.month, day = date.day;
+    return IsPageDay(year, month, day);
 }
 
 // The line without its comment and the blanks around it.

@@ -1,5 +1,7 @@
 #include "framework/Dpi.h"
 
+#include "framework/Gdi.h"
+
 namespace almanac::win {
 namespace {
 
@@ -15,10 +17,8 @@ Function SystemCall(const wchar_t* module, const char* name) {
 }
 
 int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : DpiScale::DESIGN_DPI;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi;
+    WindowContext screen(nullptr);
+    return screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : DpiScale::DESIGN_DPI;
 }
 
 }  // namespace

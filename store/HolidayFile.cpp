@@ -40,8 +40,8 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& text) {
     return true;
 }
 
-// The kind and size of what the path names, without opening it: a pipe
-// would block an open, a folder or device is no text file.
+// For the kind of what the path names, told without opening it: a folder,
+// a pipe or a device is no text file.
 std::filesystem::path FileSystemPath(std::string_view path) {
 #ifdef _WIN32
     return std::filesystem::path(win::Wide(path));
@@ -74,14 +74,7 @@ HolidayFileReading ReadHolidayFile(std::string_view path) {
         reading.status = HolidayFileReading::Status::NotAFile;
         return reading;
     }
-    if (!error) {
-        std::uintmax_t size = std::filesystem::file_size(where, error);
-        if (!error && size > HOLIDAY_FILE_MAX_BYTES) {
-            reading.status = HolidayFileReading::Status::TooLarge;
-            return reading;
-        }
-    }
-    // Read no further than the limit, whatever the size said a moment ago.
+    // Read no further than one byte past the limit, however large the file.
     FileContents contents = ReadWholeFile(path, HOLIDAY_FILE_MAX_BYTES);
     switch (contents.status) {
         case FileContents::Status::TooLarge:
@@ -96,10 +89,6 @@ HolidayFileReading ReadHolidayFile(std::string_view path) {
             return reading;
         case FileContents::Status::Read:
             break;
-    }
-    if (contents.bytes.size() > HOLIDAY_FILE_MAX_BYTES) {  // grew after the look
-        reading.status = HolidayFileReading::Status::TooLarge;
-        return reading;
     }
     reading.status = HolidayFileReading::Status::Read;
     reading.text = ParseHolidayText(HolidayFileTextAsGb18030(contents.bytes));

@@ -37,11 +37,15 @@ std::array<const NoteTable*, 6> MonthNotes::Tables() const {
     return {&oneOffNotes, &gregorianYearlyNotes, &lunarNotesFirst, &lunarNotesLast, &weeklyNotes, &lunarNotesMiddle};
 }
 
-NoteTable& MonthNotes::LunarNotesOf(int day) {
+const NoteTable& MonthNotes::LunarNotesOf(int day) const {
     int month = HasDay(day) ? days_[day].lunarMonth : 0;
     if (month == days_[1].lunarMonth) return lunarNotesFirst;
     if (month == days_[daysInMonth_].lunarMonth) return lunarNotesLast;
     return lunarNotesMiddle;
+}
+
+NoteTable& MonthNotes::LunarNotesOf(int day) {
+    return const_cast<NoteTable&>(static_cast<const MonthNotes&>(*this).LunarNotesOf(day));
 }
 
 bool MonthNotes::StandsInForDay30(int day) const {
@@ -50,14 +54,14 @@ bool MonthNotes::StandsInForDay30(int day) const {
 
 int MonthNotes::LunarSlotIndex(int day) const {
     if (!HasDay(day)) return -1;
-    const NoteTable& table = const_cast<MonthNotes*>(this)->LunarNotesOf(day);
+    const NoteTable& table = LunarNotesOf(day);
     if (StandsInForDay30(day) && !table.Slot(29).CarriesNote() && table.Slot(30).IsPresent()) return 30;
     return days_[day].lunarDay;
 }
 
 const NoteSlot& MonthNotes::LunarNoteSlot(int day) const {
     if (!HasDay(day)) return lunarNotesFirst.Slot(-1);  // the empty slot
-    return const_cast<MonthNotes*>(this)->LunarNotesOf(day).Slot(LunarSlotIndex(day));
+    return LunarNotesOf(day).Slot(LunarSlotIndex(day));
 }
 
 std::string MonthNotes::ComposeDayNotes(int day) const {
@@ -65,7 +69,7 @@ std::string MonthNotes::ComposeDayNotes(int day) const {
     std::string notes;
     // Day 29's own note and the month's day-30 note, when both are there.
     const NoteSlot& day30 = LunarSlotIndex(day) == 29 && StandsInForDay30(day)
-                                ? const_cast<MonthNotes*>(this)->LunarNotesOf(day).Slot(30)
+                                ? LunarNotesOf(day).Slot(30)
                                 : lunarNotesFirst.Slot(-1);
     for (const NoteSlot* slot : {&weeklyNotes.Slot(days_[day].weekday), &oneOffNotes.Slot(day),
                                  &gregorianYearlyNotes.Slot(day), &LunarNoteSlot(day), &day30}) {

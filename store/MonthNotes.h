@@ -41,6 +41,7 @@ public:
     // when that month has 29 days, to its 29th, the month's last day: there
     // it is shown and edited when day 29 has no note of its own.
     NoteTable& LunarNotesOf(int day);
+    const NoteTable& LunarNotesOf(int day) const;
     int LunarSlotIndex(int day) const;
     const NoteSlot& LunarNoteSlot(int day) const;
 

@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/ShellStandIns.h"
+#include "tests/display/TestWindows.h"
 #include "tests/links/LoopbackServer.h"
 
 #include "tests/app/AllocationCounter.h"
@@ -535,18 +536,6 @@ int ThreadWindowCount() {
     return count;
 }
 
-BOOL CALLBACK GatherText(HWND child, LPARAM gathered) {
-    *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
-    return TRUE;
-}
-
-// The texts of a message box (or any dialog), one after another.
-std::string DialogText(HWND dialog) {
-    std::string text;
-    EnumChildWindows(dialog, GatherText, reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
 // A start that cannot complete (today a file far too large threw in the
 // middle of it) never leaves a half made window: the window goes and the
 // exception comes out of the modal run.
@@ -628,7 +617,7 @@ TEST_F(MainWindowTest, TheApplicationSaysWhyItCannotStartAndEnds) {
     Script script;
     script.Then("the message", [&] { return (box = testing::FindDialog(title.c_str())) != nullptr; });
     script.Do("read it and close it", [&] {
-        said = DialogText(box);
+        said = testing::DialogText(box);
         windowsWhileTold = ThreadWindowCount();
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });

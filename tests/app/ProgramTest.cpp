@@ -5,6 +5,7 @@
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "tests/app/ShellStandIns.h"
+#include "tests/display/TestWindows.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -96,6 +97,18 @@ std::vector<HWND> WindowsOf(const Program& program, const wchar_t* title = nullp
     return search.found;
 }
 
+// Waits for the process's first window of the title (any title when none
+// is given); null when none came.
+HWND WaitForWindowOf(const Program& program, const wchar_t* title = nullptr) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        std::vector<HWND> windows = WindowsOf(program, title);
+        found = windows.empty() ? nullptr : windows.front();
+        return found != nullptr;
+    });
+    return found;
+}
+
 BOOL CALLBACK FindRefusalText(HWND window, LPARAM found) {
     if (win::Window(window).Text().find("同名程序已启动，请先关闭旧程序!") != std::string::npos) {
         *reinterpret_cast<bool*>(found) = true;
@@ -111,12 +124,8 @@ TEST(ProgramTest, ASecondCopyIsRefusedAndTheFirstGoesOn) {
 
     Program second;
     ASSERT_TRUE(second.Started());
-    HWND refusal = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        std::vector<HWND> windows = WindowsOf(second);
-        refusal = windows.empty() ? nullptr : windows.front();
-        return refusal != nullptr;
-    }));
+    HWND refusal = WaitForWindowOf(second);
+    ASSERT_TRUE(refusal);
     // A message box captioned with the program's title, and nothing else.
     EXPECT_EQ(win::Window(refusal).Text(), "almanac");
     bool saysIt = false;
@@ -135,12 +144,8 @@ TEST(ProgramTest, TheCalendarComesBackAfterTheShellRestarts) {
     auto shell = std::make_unique<testing::ShellStandIns>();
     Program program;
     ASSERT_TRUE(program.Started());
-    HWND calendar = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        std::vector<HWND> windows = WindowsOf(program, L"vo2.25");
-        calendar = windows.empty() ? nullptr : windows.front();
-        return calendar != nullptr;
-    }));
+    HWND calendar = WaitForWindowOf(program, L"vo2.25");
+    ASSERT_TRUE(calendar);
     // The second tick embeds it in the desktop view.
     ASSERT_TRUE(WaitFor([&] { return ParentOf(calendar) == shell->View(); }));
 
@@ -171,18 +176,6 @@ TEST(ProgramTest, TheCalendarComesBackAfterTheShellRestarts) {
     // On the same page.
     EXPECT_EQ(SendMessageW(GetDlgItem(again, IDC_MONTH_SELECTOR), CB_GETCURSEL, 0, 0), month);
     EXPECT_EQ(SendMessageW(GetDlgItem(again, IDC_YEAR_SELECTOR), CB_GETCURSEL, 0, 0), year);
-}
-
-BOOL CALLBACK GatherText(HWND child, LPARAM gathered) {
-    *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
-    return TRUE;
-}
-
-// The texts of a message box, one after another.
-std::string BoxText(HWND box) {
-    std::string text;
-    EnumChildWindows(box, GatherText, reinterpret_cast<LPARAM>(&text));
-    return text;
 }
 
 std::wstring DocumentsFolder() {
@@ -224,13 +217,9 @@ TEST_P(OddFolderTest, IsNamedAndNoNoteGoesElsewhere) {
 
     Program program;
     ASSERT_TRUE(program.Started());
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        std::vector<HWND> windows = WindowsOf(program, L"almanac");
-        box = windows.empty() ? nullptr : windows.front();
-        return box != nullptr;
-    }));
-    const std::string said = BoxText(box);
+    HWND box = WaitForWindowOf(program, L"almanac");
+    ASSERT_TRUE(box);
+    const std::string said = testing::DialogText(box);
     EXPECT_NE(said.find(win::Narrow(documents + L"\\" + odd.file)), std::string::npos) << said;
     EXPECT_NE(said.find("这是一个文件"), std::string::npos) << said;
     // A start that ends leaves nothing half made behind the message; one

@@ -6,6 +6,7 @@
 #include "framework/Window.h"
 
 #include <functional>
+#include <string>
 
 namespace almanac::testing {
 
@@ -60,6 +61,18 @@ int CountPixelsWhere(const win::MemoryCanvas& canvas, const RECT& rect, Test tes
             if (test(GetRValue(c), GetGValue(c), GetBValue(c))) ++count;
         }
     return count;
+}
+
+inline BOOL CALLBACK GatherText(HWND child, LPARAM gathered) {
+    *reinterpret_cast<std::string*>(gathered) += win::Window(child).Text() + "\n";
+    return TRUE;
+}
+
+// The texts of a dialog's controls (a message box's too), one a line.
+inline std::string DialogText(HWND dialog) {
+    std::string text;
+    EnumChildWindows(dialog, GatherText, reinterpret_cast<LPARAM>(&text));
+    return text;
 }
 
 inline bool AllPixels(const win::MemoryCanvas& canvas, const RECT& rect, COLORREF colour) {

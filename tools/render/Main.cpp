@@ -20,12 +20,6 @@ namespace {
 
 using namespace almanac;
 
-bool ParseDate(const wchar_t* text, int& year, int& month, int& day) {
-    wchar_t extra;
-    return std::swscanf(text, L"%4d-%2d-%2d%lc", &year, &month, &day, &extra) == 3 && month >= 1 && month <= 12 &&
-           day >= 1 && day <= GregorianMonthLength(year, month);
-}
-
 bool WriteBmp(const wchar_t* path, const win::MemoryCanvas& canvas) {
     const int stride = canvas.Stride(), height = canvas.Height();
     BITMAPFILEHEADER file{};
@@ -69,14 +63,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc != 5) return Fail("usage: almanac-render [--dpi DPI] YEAR MONTH TODAY OUT.bmp (TODAY as YYYY-MM-DD)");
     int year = _wtoi(argv[1]), month = _wtoi(argv[2]);
-    int todayYear, todayMonth, todayDay;
     char message[160];
     if (!IsPage(year, month)) {
         std::snprintf(message, sizeof message, "YEAR MONTH must lie within %d %d .. %d %d", FIRST_PAGE.year,
                       FIRST_PAGE.month, LAST_PAGE.year, LAST_PAGE.month);
         return Fail(message);
     }
-    if (!ParseDate(argv[3], todayYear, todayMonth, todayDay) || !IsPageDay(todayYear, todayMonth, todayDay)) {
+    GregorianDate today;
+    if (!ParseIsoDate(win::Narrow(argv[3]), today) || !IsPageDay(today.year, today.month, today.day)) {
         std::snprintf(message, sizeof message, "TODAY must be a date YYYY-MM-DD within %04d-%02d-%02d .. %04d-%02d-%02d",
                       FIRST_DAY.year, FIRST_DAY.month, FIRST_DAY.day, LAST_DAY.year, LAST_DAY.month, LAST_DAY.day);
         return Fail(message);
@@ -96,7 +90,7 @@ int wmain(int argc, wchar_t** argv) {
     if (std::string problem = HolidayFileProblem(reading, HOLIDAY_FILE_NAME); !problem.empty())
         std::fprintf(stderr, "almanac-render: %s\n", text::Utf8FromGb18030(problem).c_str());
     view.SetHolidays(holidays);
-    view.ShowMonth(todayYear, todayMonth, todayDay);  // marks today
+    view.ShowMonth(today.year, today.month, today.day);  // marks today
     view.ShowMonth(year, month, 0);
 
     win::MemoryCanvas canvas(width, height);
