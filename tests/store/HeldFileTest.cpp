@@ -1,5 +1,7 @@
 // Windows: another program holding a note file open.
+#include "store/HolidayFile.h"
 #include "store/NoteStore.h"
+#include "store/WholeFile.h"
 
 #include "tests/support/ScratchFolder.h"
 
@@ -50,6 +52,23 @@ TEST_F(HeldFileTest, ASaveFailsVisiblyWhileTheFileStaysHeld) {
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{1, "first"}}));
     EXPECT_EQ(table.Save(), NOTE_OK);  // memory kept the new text for the retry
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{2, "second"}}));
+}
+
+// The holiday file held by another program is told of with the system's
+// words, and the built-in days stand; once released it is read.
+TEST(HeldHolidayFileTest, IsToldOfAndReadOnceReleased) {
+    ScratchFolder scratch;
+    ASSERT_EQ(WriteWholeFile(HOLIDAY_FILE_NAME, "2027-02-06 休 春节\n"), 0);
+    HANDLE held = HoldExclusively(HOLIDAY_FILE_NAME);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HolidayFileReading reading = ReadHolidayFile(HOLIDAY_FILE_NAME);
+    EXPECT_EQ(reading.status, HolidayFileReading::Status::Unreadable);
+    const std::string problem = HolidayFileProblem(reading, HOLIDAY_FILE_NAME);
+    EXPECT_NE(problem.find("无法读取“节假日安排.txt”"), std::string::npos) << problem;
+    CloseHandle(held);
+    reading = ReadHolidayFile(HOLIDAY_FILE_NAME);
+    ASSERT_EQ(reading.status, HolidayFileReading::Status::Read);
+    EXPECT_EQ(reading.text.days.size(), 1u);
 }
 
 }  // namespace
