@@ -3,6 +3,8 @@
 #include "app/MainWindow.h"
 #include "app/ShellWatcher.h"
 #include "app/StartupFailure.h"
+#include "links/TcpSocket.h"
+#include "resources/Texts.h"
 
 #include <new>
 
@@ -31,15 +33,19 @@ std::string StartupFailureText(std::exception_ptr failure) {
     }
 }
 
-bool AlmanacApp::InitInstance() {
+int AlmanacApp::Run() {
     // The event lives in the logon's own namespace; its handle stays open
     // until the process ends, and only its existence matters.
-    HANDLE instance = CreateEventW(nullptr, FALSE, FALSE, win::Wide(INSTANCE_EVENT).c_str());
+    HANDLE instance = CreateEventW(nullptr, FALSE, FALSE, text::Wide(INSTANCE_EVENT).c_str());
     if (instance && GetLastError() == ERROR_ALREADY_EXISTS) {
-        MessageBoxW(nullptr, win::Wide(REFUSAL).c_str(), win::Wide(win::ProgramTitle()).c_str(),
-                    MB_OK | MB_ICONEXCLAMATION);
-        return false;
+        MessageBoxW(nullptr, text::Wide(REFUSAL).c_str(), text::Wide(PROGRAM_NAME).c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return 0;
     }
+    // Once for the process, for the link line; without them the calendar
+    // works on, without its link.
+    const net::SocketLibrary sockets;
+    if (!sockets.Started())
+        MessageBoxW(nullptr, text::Wide("网络初始化失败，请报告管理员").c_str(), text::Wide("警告").c_str(), MB_OK);
 
     // The main window runs until the exit prompt ends it. When the shell
     // takes it away instead, the program waits for the shell to be back and
@@ -55,13 +61,13 @@ bool AlmanacApp::InitInstance() {
             if (window.EndedByExitPrompt()) break;
             formerView = window.FormerParent();
         } catch (...) {
-            MessageBoxW(nullptr, win::Wide(StartupFailureText(std::current_exception())).c_str(),
-                        win::Wide(win::ProgramTitle()).c_str(), MB_OK | MB_ICONERROR);
+            MessageBoxW(nullptr, text::Wide(StartupFailureText(std::current_exception())).c_str(),
+                        text::Wide(PROGRAM_NAME).c_str(), MB_OK | MB_ICONERROR);
             break;
         }
         if (!watcher.WaitForShell(formerView)) break;
     }
-    return false;
+    return 0;
 }
 
 }  // namespace almanac

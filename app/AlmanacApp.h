@@ -3,20 +3,20 @@
 #pragma once
 
 #include "app/AppEnvironment.h"
-#include "framework/Application.h"
 
 namespace almanac {
 
-class AlmanacApp : public win::Application {
+class AlmanacApp {
 public:
     explicit AlmanacApp(AppEnvironment environment) : environment_(std::move(environment)) {}
 
     static constexpr const char* INSTANCE_EVENT = "Kelvadar_zumbrik";
     static constexpr const char* REFUSAL = "同名程序已启动，请先关闭旧程序!\n";
 
-protected:
-    // Runs the main window; never asks for the message loop afterwards.
-    bool InitInstance() override;
+    // The whole program: refuses a second copy, starts Windows Sockets, and
+    // runs the main window until the exit prompt ends it. The process's
+    // exit code.
+    int Run();
 
 private:
     AppEnvironment environment_;

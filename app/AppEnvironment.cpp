@@ -1,8 +1,8 @@
 #include "app/AppEnvironment.h"
 
 #include "app/Settings.h"
-#include "framework/Text.h"
-#include "framework/Window.h"
+#include "base/Text.h"
+#include "resources/Texts.h"
 
 namespace almanac {
 
@@ -15,7 +15,7 @@ AppEnvironment AppEnvironment::System() {
     };
     environment.documentsFolder = ShellDocumentsFolder;
     environment.tellUser = [](HWND owner, const std::string& message) {
-        MessageBoxW(owner, win::Wide(message).c_str(), win::Wide(win::ProgramTitle()).c_str(), MB_OK | MB_ICONWARNING);
+        MessageBoxW(owner, text::Wide(message).c_str(), text::Wide(PROGRAM_NAME).c_str(), MB_OK | MB_ICONWARNING);
     };
     return environment;
 }

@@ -9,12 +9,9 @@
 #include "engine/PageRange.h"
 #include "links/LinkSettings.h"
 #include "links/WebAddress.h"
-#include "store/HolidayFile.h"
-#include "store/WholeFile.h"
 #include "resources/resource.h"
-
-#include <shellapi.h>
-#include <winsock2.h>
+#include "store/FileTroubleText.h"
+#include "store/HolidayFile.h"
 
 #include <algorithm>
 
@@ -24,8 +21,6 @@ namespace {
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMilliseconds = 1000;
 constexpr int kSelectorFontHeight = 13;  // the template's 宋体 10 points at 96 dpi
-
-constexpr COLORREF kLinkTextColour = RGB(0, 0, 208);
 
 // The page nearest to a month: the month itself when there is a page for it.
 YearMonth NearestPage(int year, int month) {
@@ -51,7 +46,8 @@ MainWindow::MainWindow(AppEnvironment environment, StateAcrossWindows& session)
     : PanelDialog(IDD_MAIN),
       environment_(std::move(environment)),
       session_(session),
-      icon_(LoadIconW(win::Instance(), MAKEINTRESOURCEW(IDI_ALMANAC))) {}
+      icon_(LoadIconW(win::Instance(), MAKEINTRESOURCEW(IDI_ALMANAC))),
+      messages_(environment_.tellUser, session.filesToldOf) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -64,16 +60,15 @@ BOOL MainWindow::OnInitDialog() {
     win::LayOutOwnDpiChanges(hwnd_);
     yearSelector_ = Item(IDC_YEAR_SELECTOR);
     monthSelector_ = Item(IDC_MONTH_SELECTOR);
-    StartSockets();
     PlaceWindow();
     PlaceSelectors();
     SetText(TITLE);
     CheckAutostart();
-    EnterNotes();
+    PrepareNotes();
 
     memoTab_ = std::make_unique<MemoTab>(*this);
     if (!memoTab_->CreateModeless(hwnd_)) throw StartupFailure("记事小本的按钮无法创建：程序无法启动，现在结束。");
-    PlaceTabs();
+    PlaceTab();
     CreateMemo();
     if (ReadNumberSetting("MemoShow") == 1)
         ShowMemo();
@@ -81,7 +76,7 @@ BOOL MainWindow::OnInitDialog() {
         HideMemo();
 
     PlaceTopButtons(true);
-    grid_ = std::make_unique<MonthView>(this);
+    grid_ = std::make_unique<MonthView>(this, *notesFolder_);
     if (!grid_->Create(scale_(GRID_DESIGN), hwnd_, IDC_MONTH_GRID, scale_))
         throw StartupFailure("月历无法创建：程序无法启动，现在结束。");
     grid_->SetHolidays(holidays_);
@@ -90,14 +85,8 @@ BOOL MainWindow::OnInitDialog() {
     ShowToday();
     if (session_.shownYear) ApplyMonth(session_.shownYear, session_.shownMonth);
 
-    remoteLink_.Create(scale_(REMOTE_LINK_DESIGN), hwnd_, IDC_REMOTE_LINK, GetSysColor(COLOR_BTNFACE), kLinkTextColour,
-                       100, "宋体", scale_);
-    if (!session_.linkCaption.empty()) {
-        linkTarget_ = session_.linkTarget;
-        linkCaption_ = session_.linkCaption;
-        remoteLink_.SetCaption(linkCaption_, true);
-    }
-    fetcher_ = std::make_unique<LinkFetcher>(environment_.linkServer);
+    linkLine_ = std::make_unique<LinkLine>(environment_.linkServer, hwnd_, WM_LINK_FETCHED);
+    linkLine_->Create(scale_(REMOTE_LINK_DESIGN), IDC_REMOTE_LINK, scale_, session_.linkTarget, session_.linkCaption);
     // The keyboard starts on the grid, where the page keys work; posted, so
     // that the dialog manager keeps it there when the window shows.
     Post(WM_NEXTDLGCTL, WPARAM(grid_->Handle()), TRUE);
@@ -107,13 +96,6 @@ BOOL MainWindow::OnInitDialog() {
     SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     NotifyTaskbar();
     return TRUE;
-}
-
-void MainWindow::StartSockets() {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) == 0) return;
-    WSACleanup();
-    MessageBoxW(hwnd_, win::Wide("网络初始化失败，请报告管理员").c_str(), win::Wide("警告").c_str(), MB_OK);
 }
 
 // The stored place, or (500, 300), with negative values at 0; then the
@@ -153,12 +135,12 @@ void MainWindow::PlaceSelectors() {
 void MainWindow::ApplyScale(const win::DpiScale& scale) {
     scale_ = scale;
     SetWindowPos(hwnd_, nullptr, 0, 0, scale_(WIDTH), scale_(HEIGHT), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!grid_) return;  // the start lays out the rest at this scale
+    if (!grid_ || !linkLine_) return;  // the start lays out the rest at this scale
     PlaceSelectors();
     PlaceTopButtons(false);
     grid_->Rescale(scale_(GRID_DESIGN), scale_);
-    remoteLink_.Rescale(scale_(REMOTE_LINK_DESIGN), scale_);
-    PlaceTabs();
+    linkLine_->Rescale(scale_(REMOTE_LINK_DESIGN), scale_);
+    PlaceTab();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -171,13 +153,15 @@ LRESULT MainWindow::OnDpiChanged(WPARAM wParam, LPARAM) {
 }
 
 // The notes folder must be there to use, or notes would be stored beside
-// it: the start ends when it cannot be entered. A subfolder that cannot be
-// entered is told of, and its notes fail to open and to save where they are.
-void MainWindow::EnterNotes() {
-    NotesFolderCheck check = EnterNotesFolder(environment_.documentsFolder);
+// it: the start ends when it cannot be made or entered. A subfolder that
+// cannot be is told of, and its notes fail to open and to save where they
+// are.
+void MainWindow::PrepareNotes() {
+    NotesFolderCheck check = PrepareNotesFolder(environment_.documentsFolder);
     if (check.notesFolder)
         throw StartupFailure("记事文件夹无法进入：\n" + check.notesFolder->path + "\n" + check.notesFolder->reason +
                              "\n为免记事存到别处，程序现在结束。");
+    notesFolder_ = check.folder;
     if (check.subfolders.empty()) return;
     std::string text;
     for (const FolderProblem& problem : check.subfolders)
@@ -189,7 +173,7 @@ void MainWindow::EnterNotes() {
 // The pad places itself from its stored place; it comes whole onto a
 // monitor's work area here (and, moved, stores the place it came to).
 void MainWindow::CreateMemo() {
-    memoPad_ = std::make_unique<MemoPad>(*this);
+    memoPad_ = std::make_unique<MemoPad>(*this, notesFolder_->MemoFile());
     RECT window = WindowRect();
     memoPad_->defaultX = window.left;
     memoPad_->defaultY = window.bottom + scale_(MEMO_GAP);
@@ -221,9 +205,9 @@ void MainWindow::PlaceTopButtons(bool create) {
 
 void MainWindow::FillSelectors() {
     for (int month = 1; month <= 12; ++month)
-        monthSelector_.Send(CB_ADDSTRING, 0, LPARAM(win::Wide(std::to_string(month) + "月").c_str()));
+        monthSelector_.Send(CB_ADDSTRING, 0, LPARAM(text::Wide(std::to_string(month) + "月").c_str()));
     for (int year = FIRST_PAGE.year; year <= LAST_PAGE.year; ++year)
-        yearSelector_.Send(CB_ADDSTRING, 0, LPARAM(win::Wide(std::to_string(year) + "年").c_str()));
+        yearSelector_.Send(CB_ADDSTRING, 0, LPARAM(text::Wide(std::to_string(year) + "年").c_str()));
 }
 
 // A clock outside the calendar's range shows the page nearest to today,
@@ -256,14 +240,14 @@ void MainWindow::TurnMonths(int months) {
 // The file is only read. A problem is told once, and again only when it
 // changes (the file was mended, or broke in another way).
 void MainWindow::LoadHolidays() {
-    HolidayFileReading reading = ReadHolidayFile(HOLIDAY_FILE_NAME);
+    const std::string file = notesFolder_->HolidayFile();
+    HolidayFileReading reading = ReadHolidayFile(file);
     holidays_ = HolidayCalendar();
     if (reading.status == HolidayFileReading::Status::Read) holidays_.ReplaceYears(reading.text.days);
-    std::string problem = HolidayFileProblem(reading, HOLIDAY_FILE_NAME);
+    std::string problem = HolidayFileProblem(reading, file);
     if (problem == holidayProblemTold_) return;
     holidayProblemTold_ = problem;
-    if (!problem.empty())
-        MessageBoxW(hwnd_, win::Wide(problem).c_str(), win::Wide(TITLE).c_str(), MB_OK | MB_ICONWARNING);
+    if (!problem.empty()) messages_.Tell(hwnd_, WM_TELL_USER, std::move(problem));
 }
 
 void MainWindow::ApplyMonth(int year, int month) {
@@ -293,35 +277,15 @@ void MainWindow::ReadMemoPosition(int& x, int& y) {
 void MainWindow::StoreMemoPosition(POINT position) { WritePositionSettings("MemoX", "MemoY", position); }
 
 void MainWindow::TellOnce(const std::string& file, const std::string& message) {
-    if (!session_.filesToldOf.insert(file).second) return;
-    messagesForUser_.push_back(message);
-    Post(WM_TELL_USER);
+    messages_.TellOnce(hwnd_, WM_TELL_USER, file, message);
 }
 
 LRESULT MainWindow::OnTellUser(WPARAM, LPARAM) {
-    if (messagesForUser_.empty()) return 0;
-    std::string message = std::move(messagesForUser_.front());
-    messagesForUser_.pop_front();
-    if (environment_.tellUser) environment_.tellUser(hwnd_, message);
+    messages_.ShowNext(hwnd_);
     return 0;
 }
 
-// Named as the user finds it, under the notes folder.
-void MainWindow::NoteFileTrouble(const NoteTable& table) {
-    const std::string file = "我的记事\\" + table.Path();
-    std::string message;
-    if (table.FoundState() == NoteTable::LoadState::Unreadable) {
-        message = "无法读取记事文件“" + file + "”：" + SystemErrorText(table.LastSystemError()) +
-                  "。其中的记事暂不显示；在能读取之前，这个文件不会被改写。";
-    } else if (!table.DamagedCopyPath().empty()) {
-        message = "记事文件“" + file + "”已损坏，只显示了能读出的记事。原文件已原样保存为“我的记事\\" +
-                  table.DamagedCopyPath() + "”。";
-    } else {
-        message = "记事文件“" + file + "”已损坏，只显示了能读出的记事。原文件无法另存（" +
-                  SystemErrorText(table.LastSystemError()) + "），所以不会被改写。";
-    }
-    TellOnce(table.Path(), message);
-}
+void MainWindow::NoteFileTrouble(const NoteTable& table) { TellOnce(table.Path(), NoteFileTroubleText(table)); }
 
 void MainWindow::HideMemo() {
     memoPad_->Show(SW_HIDE);
@@ -329,7 +293,7 @@ void MainWindow::HideMemo() {
     WriteSetting(SETTINGS_KEY, "MemoShow", "0");
 }
 
-void MainWindow::PlaceTabs() {
+void MainWindow::PlaceTab() {
     if (!memoTab_) return;
     const RECT window = WindowRect(), tab = memoTab_->WindowRect();
     SetWindowPos(memoTab_->Handle(), nullptr, window.right + scale_(MEMO_GAP), window.bottom - (tab.bottom - tab.top), 0,
@@ -338,14 +302,22 @@ void MainWindow::PlaceTabs() {
 
 void MainWindow::ShowReturnButton(bool show) { backToToday_.Show(show ? SW_SHOW : SW_HIDE); }
 
-void MainWindow::EditDayNotes(MonthView& view) {
-    NoteEntryDialog dialog(view);
-    dialog.RunModal(view.Handle());
+// The dialogs run with the grid as parent; whatever they saved, the grid
+// then shows its files again (also when the date turned meanwhile).
+void MainWindow::EditDayNotes(int day) {
+    NoteEntryDialog dialog(grid_->Page(), grid_->Notes(), day);
+    dialog.RunModal(grid_->Handle());
+    AfterNoteDialog();
 }
 
-void MainWindow::EditWeekdayNote(MonthView& view) {
-    WeeklyNoteDialog dialog(view);
-    dialog.RunModal(view.Handle());
+void MainWindow::EditWeekdayNote(int weekday) {
+    WeeklyNoteDialog dialog(grid_->Notes(), weekday);
+    dialog.RunModal(grid_->Handle());
+    AfterNoteDialog();
+}
+
+void MainWindow::AfterNoteDialog() {
+    if (grid_) grid_->ReloadNotes();
 }
 
 void MainWindow::OpenSite() { OpenWebAddress(SITE_URL); }
@@ -405,7 +377,7 @@ LRESULT MainWindow::OnSelectorLeft(WPARAM, LPARAM) {
 LRESULT MainWindow::OnMove(WPARAM, LPARAM lParam) {
     if (savingPosition_) WritePositionSettings("PosX", "PosY", win::PointOf(lParam));
     if (embeddedIn_) FollowMonitorDpi();
-    PlaceTabs();
+    PlaceTab();
     return 0;
 }
 
@@ -436,7 +408,7 @@ LRESULT MainWindow::OnLinkClicked(WPARAM id, LPARAM) {
             ShowToday();
             break;
         case IDC_REMOTE_LINK:
-            if (!linkTarget_.empty()) OpenWebAddress(linkTarget_);
+            linkLine_->Open();
             break;
         case IDC_CLOSE:
             RunExitPrompt();
@@ -457,8 +429,8 @@ LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
         }
         // Not over a dialog or the prompt (they disable the window).
         if (IsWindowEnabled(hwnd_)) grid_->PopUpTodayNotes();
-    } else if (tick % 60 == 0 && (linkCaption_.empty() || tick % 3600 == 0)) {
-        FetchRemoteLink();
+    } else {
+        linkLine_->OnTick(tick);
     }
     if (memoPad_) memoPad_->RetryRead();
     SYSTEMTIME now = environment_.localTime();
@@ -470,28 +442,8 @@ LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
     return 0;
 }
 
-// One fetch at a time, off this thread; the result comes back as a message.
-void MainWindow::FetchRemoteLink() {
-    fetcher_->Start([window = hwnd_, mailbox = mailbox_](std::optional<RemoteLink> link) {
-        if (!link) return;
-        {
-            std::lock_guard lock(mailbox->mutex);
-            mailbox->link = std::move(link);
-        }
-        PostMessageW(window, WM_LINK_FETCHED, 0, 0);
-    });
-}
-
 LRESULT MainWindow::OnLinkFetched(WPARAM, LPARAM) {
-    std::optional<RemoteLink> link;
-    {
-        std::lock_guard lock(mailbox_->mutex);
-        link.swap(mailbox_->link);
-    }
-    if (!link) return 0;
-    linkTarget_ = std::move(link->target);
-    linkCaption_ = std::move(link->caption);
-    remoteLink_.SetCaption(linkCaption_, true);
+    linkLine_->TakeFetchedLink();
     return 0;
 }
 
@@ -515,11 +467,11 @@ void MainWindow::RunExitPrompt() {
 // Whoever ends the window, what the next one needs is kept.
 LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     KillTimer(hwnd_, kTickTimer);
-    if (!grid_) return 0;  // the start did not come this far
+    if (!grid_ || !linkLine_) return 0;  // the start did not come this far
     session_.shownYear = grid_->Page().shownYear;
     session_.shownMonth = grid_->Page().shownMonth;
-    session_.linkTarget = linkTarget_;
-    session_.linkCaption = linkCaption_;
+    session_.linkTarget = linkLine_->Target();
+    session_.linkCaption = linkLine_->Caption();
     return 0;
 }
 

@@ -1,22 +1,24 @@
 // The program's only top-level window: a borderless 363 × 280 panel with the
 // year and month selectors and four text buttons on a dark strip, the month
-// grid, and the link line at the bottom. It owns the memo pad and its tab,
-// saves its position, and runs the one-second timer that embeds it in the
-// desktop, pops up today's notes, fetches the link and follows the date.
+// grid, and the link line at the bottom. It lays these out, turns the page,
+// owns the memo pad and its tab, saves its position, and runs the
+// one-second tick that embeds it in the desktop, pops up today's notes,
+// asks for the link and follows the date.
 #pragma once
 
 #include "app/AppEnvironment.h"
+#include "app/LinkLine.h"
+#include "app/MessagesForUser.h"
 #include "dialogs/MemoPad.h"
 #include "display/Labels.h"
 #include "display/MemoTab.h"
 #include "display/MonthView.h"
 #include "framework/Dialog.h"
-#include "links/LinkFetcher.h"
 #include "resources/Texts.h"
+#include "store/NotesFolder.h"
 
-#include <deque>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -65,11 +67,11 @@ public:
     void NoteFileTrouble(const NoteTable& table) override;
     // The memo tab: MEMO_GAP right of the window, its bottom on the window's
     // bottom (screen coordinates).
-    void PlaceTabs();
+    void PlaceTab();
     const win::DpiScale& Scale() const { return scale_; }
     void ShowReturnButton(bool show) override;
-    void EditDayNotes(MonthView& view) override;
-    void EditWeekdayNote(MonthView& view) override;
+    void EditDayNotes(int day) override;
+    void EditWeekdayNote(int weekday) override;
     void OpenSite() override;
     // Moves the page by months (< 0 earlier), stopping at the first and the
     // last month the selectors offer.
@@ -82,13 +84,13 @@ public:
     MemoTab& Tab() { return *memoTab_; }
     // The desktop view the window was embedded in, if it was.
     HWND FormerParent() const { return embeddedIn_; }
-    const std::string& LinkCaption() const { return linkCaption_; }
-    const std::string& LinkTarget() const { return linkTarget_; }
+    const std::string& LinkCaption() const { return linkLine_->Caption(); }
+    const std::string& LinkTarget() const { return linkLine_->Target(); }
     // A fetch of the link is under way (a tick meanwhile starts none).
-    bool IsFetchingLink() const { return fetcher_ && fetcher_->IsFetching(); }
+    bool IsFetchingLink() const { return linkLine_ && linkLine_->IsFetching(); }
 
     // A fetched link reaches the window as this message; the fetching thread
-    // leaves the link in the window's mailbox.
+    // leaves the link in the link line's mailbox.
     static constexpr UINT WM_LINK_FETCHED = WM_APP + 1;
     // A message for the user waits in the queue: shown from the message loop,
     // not from inside whatever found the trouble.
@@ -100,12 +102,9 @@ protected:
 
 private:
     // Reads 节假日安排.txt from the notes folder into holidays_, and tells
-    // the user once about a file that could not be used or held bad lines.
+    // the user about a file that could not be used or held bad lines (again
+    // only when what is wrong with it changes).
     void LoadHolidays();
-    struct Mailbox {
-        std::mutex mutex;
-        std::optional<RemoteLink> link;
-    };
 
     LRESULT OnPaint(WPARAM dc, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
@@ -120,9 +119,8 @@ private:
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
 
-    void StartSockets();
     void PlaceWindow();
-    void EnterNotes();
+    void PrepareNotes();
     void CreateMemo();
     // The top strip's text buttons: made (create) or laid out again.
     void PlaceTopButtons(bool create);
@@ -135,7 +133,8 @@ private:
     void ApplyMonth(int year, int month);
     void SelectMonth(int year, int month);
     void RunExitPrompt();
-    void FetchRemoteLink();
+    // Whatever the page before showed, the grid shows its files again.
+    void AfterNoteDialog();
 
     AppEnvironment environment_;
     StateAcrossWindows& session_;
@@ -144,6 +143,8 @@ private:
     win::DpiScale scale_;
     win::Font selectorFont_;
     HICON icon_;
+    MessagesForUser messages_;
+    std::optional<NotesFolder> notesFolder_;
     std::unique_ptr<MonthView> grid_;
     // The built-in rest and work days with the years of 节假日安排.txt in
     // their place, and the last problem with that file the user was told of.
@@ -151,17 +152,12 @@ private:
     std::string holidayProblemTold_;
     bool savingPosition_ = false;
     int todayDay_ = 0, todayMonth_ = 0, todayYear_ = 0;
-    LinkLabel remoteLink_;
+    std::unique_ptr<LinkLine> linkLine_;
     std::unique_ptr<MemoPad> memoPad_;
     std::unique_ptr<MemoTab> memoTab_;
-    std::string linkCaption_;
-    std::string linkTarget_;
     int tickCounter_ = -2;
     bool endedByExitPrompt_ = false;
     HWND embeddedIn_ = nullptr;
-    std::deque<std::string> messagesForUser_;
-    std::shared_ptr<Mailbox> mailbox_ = std::make_shared<Mailbox>();
-    std::unique_ptr<LinkFetcher> fetcher_;
 };
 
 }  // namespace almanac

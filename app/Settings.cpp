@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
 #include "framework/Registry.h"
-#include "framework/Text.h"
+#include "base/Text.h"
 #include "store/WholeFile.h"
 
 #include <shlobj.h>
@@ -81,7 +81,7 @@ POINT PlaceOnWorkArea(long long x, long long y, int width, int height) {
 std::string ExecutablePath() {
     std::vector<wchar_t> path(32768);
     DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-    return win::Narrow(std::wstring_view(path.data(), length));
+    return text::Narrow(std::wstring_view(path.data(), length));
 }
 
 long SetAutostart(bool on, std::string_view valueName) {
@@ -97,33 +97,50 @@ bool CheckAutostart() {
     return false;
 }
 
-int EnterFolder(std::string_view path) {
-    std::wstring folder = win::Wide(path);
-    if (SetCurrentDirectoryW(folder.c_str())) return 0;
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return SetCurrentDirectoryW(folder.c_str()) ? 0 : -1;
-}
-
 namespace {
 
-std::string CurrentDirectory() {
-    std::wstring path(GetCurrentDirectoryW(0, nullptr), L'\0');
-    path.resize(GetCurrentDirectoryW(DWORD(path.size()), path.data()));
-    return win::Narrow(path);
+// 0 when the folder's names can be listed (it lets the program in).
+DWORD ListingError(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : GetLastError();
+    FindClose(search);
+    return 0;
 }
 
-// Why a folder could not be entered: a file in its place, or the system's
-// words for the error of the last try.
-std::string WhyNotEntered(std::string_view path, DWORD error) {
-    DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
+// Makes the folder unless it is there; 0 when it is a folder the program
+// can use now.
+DWORD MakeFolder(const std::string& path) {
+    const std::wstring folder = text::Wide(path);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return 0;
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ListingError(folder);
+    return error == ERROR_ALREADY_EXISTS ? ERROR_DIRECTORY : error;
+}
+
+// Why a folder could not be made: a file in its place, or the system's
+// words for the error.
+std::string WhyNotMade(const std::string& path, DWORD error) {
+    DWORD attributes = GetFileAttributesW(text::Wide(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return "这是一个文件，不是文件夹。";
     return SystemErrorText(int(error));
 }
 
+// The full path, so that the notes stay where they are whatever becomes of
+// the process's current directory.
+std::string FullPath(const std::string& path) {
+    const std::wstring wide = text::Wide(path);
+    std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+    if (full.empty()) return path;
+    full.resize(GetFullPathNameW(wide.c_str(), DWORD(full.size()), full.data(), nullptr));
+    return text::Narrow(full);
+}
+
 }  // namespace
 
-NotesFolderCheck EnterNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder) {
+NotesFolderCheck PrepareNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder) {
     NotesFolderCheck check;
     std::optional<std::string> base = documentsFolder();
     if (!base) base = ShellProfileFolder();
@@ -133,23 +150,15 @@ NotesFolderCheck EnterNotesFolder(const std::function<std::optional<std::string>
         check.notesFolder = FolderProblem{"我的记事", "系统说不出文档文件夹和用户文件夹在哪里。"};
         return check;
     }
-    const std::string path = *base + "\\我的记事";
-    if (EnterFolder(path) != 0) {
-        check.notesFolder = FolderProblem{path, WhyNotEntered(path, GetLastError())};
+    const std::string path = FullPath(*base + "\\我的记事");
+    if (DWORD error = MakeFolder(path)) {
+        check.notesFolder = FolderProblem{path, WhyNotMade(path, error)};
         return check;
     }
-    // Back from each subfolder by the notes folder's full path: ".." after a
-    // subfolder that could not be entered would leave the notes folder.
-    const std::string notes = CurrentDirectory();
-    for (const char* name : {"日历", "备忘"}) {
-        if (EnterFolder(name) != 0) {
-            check.subfolders.push_back({notes + "\\" + name, WhyNotEntered(name, GetLastError())});
-            continue;
-        }
-        if (EnterFolder(notes) != 0) {
-            check.notesFolder = FolderProblem{notes, WhyNotEntered(notes, GetLastError())};
-            return check;
-        }
+    check.folder.emplace(path);
+    for (const char* name : {NotesFolder::CALENDAR_FOLDER, NotesFolder::MEMO_FOLDER}) {
+        const std::string subfolder = check.folder->PathOf(name);
+        if (DWORD error = MakeFolder(subfolder)) check.subfolders.push_back({subfolder, WhyNotMade(subfolder, error)});
     }
     return check;
 }
@@ -159,7 +168,7 @@ namespace {
 std::optional<std::string> ShellFolder(int csidl) {
     wchar_t path[MAX_PATH];
     if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE) || path[0] == L'\0') return std::nullopt;
-    return win::Narrow(path);
+    return text::Narrow(path);
 }
 
 }  // namespace

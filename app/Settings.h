@@ -3,6 +3,8 @@
 // the notes folder under the user's documents folder.
 #pragma once
 
+#include "store/NotesFolder.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -48,9 +50,6 @@ long SetAutostart(bool on, std::string_view valueName);
 // for byte; true when it already did.
 bool CheckAutostart();
 
-// Makes path the current directory, creating it (one level) when needed.
-int EnterFolder(std::string_view path);
-
 // A folder of the notes that cannot be used: its path and why, in words.
 struct FolderProblem {
     std::string path;
@@ -58,20 +57,20 @@ struct FolderProblem {
 };
 
 struct NotesFolderCheck {
-    // The notes folder itself could not be made or entered: the current
-    // directory is unchanged and nothing else was tried.
+    // The notes folder, once it is there (made when it was not).
+    std::optional<NotesFolder> folder;
+    // The notes folder could not be made: nothing else was tried.
     std::optional<FolderProblem> notesFolder;
-    // "日历" or "备忘" could not be made or entered; the current directory
-    // is the notes folder, so their files simply fail to open there.
+    // "日历" or "备忘" could not be made: their files fail to open and to
+    // save where they are.
     std::vector<FolderProblem> subfolders;
 };
 
-// Makes "<documents>\我的记事" the current directory and makes sure of its
-// subfolders "日历" and "备忘". When the documents folder is unknown, the
-// user's profile folder stands in; when that is unknown too, there is no
-// notes folder. The current directory never ends anywhere but in the notes
-// folder, or, when that cannot be entered, where it was.
-NotesFolderCheck EnterNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder);
+// Makes sure of "<documents>\我的记事" with its subfolders "日历" and
+// "备忘", and names it by its full path. When the documents folder is
+// unknown, the user's profile folder stands in; when that is unknown too,
+// there is no notes folder. The process's current directory is left alone.
+NotesFolderCheck PrepareNotesFolder(const std::function<std::optional<std::string>()>& documentsFolder);
 
 // The shell's folders, in GB18030; nothing when the shell cannot tell.
 std::optional<std::string> ShellDocumentsFolder();

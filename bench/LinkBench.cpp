@@ -3,7 +3,7 @@
 // fetcher. Both must stay far below a frame, whatever the network does.
 #include "links/LinkFetcher.h"
 
-#include "tests/links/LoopbackServer.h"
+#include "testkit/LoopbackServer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "cli/ConsoleText.h"
 
-#include "framework/Gb18030.h"
+#include "base/Gb18030.h"
 
 namespace almanac::cli {
 

@@ -6,7 +6,7 @@
 #include "engine/LunarDate.h"
 #include "engine/PageRange.h"
 #include "engine/SolarTerms.h"
-#include "framework/Gb18030.h"
+#include "base/Gb18030.h"
 #include "store/HolidayFile.h"
 
 #include <cerrno>

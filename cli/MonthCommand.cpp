@@ -49,7 +49,7 @@ void WriteTrimmedLine(std::string line) {
 std::unique_ptr<MonthPage> BuildPage(int year, int month, int markDay, const HolidayCalendar& holidays) {
     auto page = std::make_unique<MonthPage>();
     page->holidays = &holidays;
-    page->ShowMonth(year, month, markDay);
+    page->Build(year, month, markDay);
     return page;
 }
 

@@ -1,7 +1,8 @@
 #include "dialogs/MemoPad.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 #include "resources/resource.h"
+#include "store/FileTroubleText.h"
 #include "store/NoteStore.h"
 #include "store/WholeFile.h"
 
@@ -18,11 +19,12 @@ constexpr std::size_t kMemoMaxBytes = 8 << 20;
 constexpr int kFontHeight = 15;  // the template's 宋体 11 points at 96 dpi
 
 // The text as the edit would show it and give back.
-bool ShowsFaithfully(const std::string& text) { return win::Narrow(win::Wide(text)) == text; }
+bool ShowsFaithfully(const std::string& text) { return text::Narrow(text::Wide(text)) == text; }
 
 }  // namespace
 
-MemoPad::MemoPad(MemoHost& host) : PanelDialog(IDD_MEMO_PAD), host_(host) {}
+MemoPad::MemoPad(MemoHost& host, std::string memoFile)
+    : PanelDialog(IDD_MEMO_PAD), host_(host), memoFile_(std::move(memoFile)) {}
 
 BOOL MemoPad::OnInitDialog() {
     PanelDialog::OnInitDialog();
@@ -40,14 +42,12 @@ BOOL MemoPad::OnInitDialog() {
 // The text up to its first NUL byte. A file that cannot be read leaves the
 // pad empty and read-only, so nothing typed can replace the memo.
 void MemoPad::ReadMemo() {
-    FileContents file = ReadWholeFile(MEMO_FILE, kMemoMaxBytes);
-    const std::string where = std::string("我的记事\\") + MEMO_FILE;
+    FileContents file = ReadWholeFile(memoFile_, kMemoMaxBytes);
     if (file.status == FileContents::Status::TooLarge) {
         file.status = FileContents::Status::Unreadable;
-        host_.TellOnce(MEMO_FILE, "备忘“" + where + "”大得不像记事小本写过的文件，所以没有读入，也不会被改写。");
+        host_.TellOnce(memoFile_, OversizedFileText(MemoFile(memoFile_)));
     } else if (file.status == FileContents::Status::Unreadable) {
-        host_.TellOnce(MEMO_FILE, "无法读取备忘“" + where + "”：" + SystemErrorText(file.systemError) +
-                                      "。在能读取之前，记事小本不显示也不改写它，并会不断重试。");
+        host_.TellOnce(memoFile_, UnreadableFileText(MemoFile(memoFile_), file.systemError));
     }
     read_ = file.status != FileContents::Status::Unreadable;
     ready_ = false;  // filling the edit is no change of the memo
@@ -58,13 +58,8 @@ void MemoPad::ReadMemo() {
         if (memoText_.size() != bytes.size()) {
             std::string copy;
             int error = 0;
-            const std::string damaged = "备忘“" + where + "”已损坏，只显示了能读出的部分。";
-            if (KeepCopyOfFile(MEMO_FILE, kMemoMaxBytes, copy, error) == NOTE_OK) {
-                keepOriginal_ = false;
-                host_.TellOnce(MEMO_FILE, damaged + "原文件已原样保存为“我的记事\\" + copy + "”。");
-            } else {
-                host_.TellOnce(MEMO_FILE, damaged + "原文件无法另存（" + SystemErrorText(error) + "），所以不会被改写。");
-            }
+            if (KeepCopyOfFile(memoFile_, kMemoMaxBytes, copy, error) == NOTE_OK) keepOriginal_ = false;
+            host_.TellOnce(memoFile_, DamagedFileText(MemoFile(memoFile_), copy, error));
         }
         UpdateData(false);
     }
@@ -158,13 +153,13 @@ LRESULT MemoPad::OnHide(WPARAM, LPARAM) {
 // Every change rewrites the whole file at once; an emptied memo removes it.
 // A memo whose original must be kept is not replaced until it is.
 void MemoPad::SaveText() {
-    int result = -1;
+    FileResult result = FileResult::Failed;
     std::string copy;
     int error = 0;
-    if (keepOriginal_ && KeepCopyOfFile(MEMO_FILE, kMemoMaxBytes, copy, error) == NOTE_OK) keepOriginal_ = false;
-    if (!keepOriginal_) result = memoText_.empty() ? RemoveFile(MEMO_FILE) : WriteWholeFile(MEMO_FILE, memoText_);
-    if ((result != 0) != saveFailed_) {
-        saveFailed_ = result != 0;
+    if (keepOriginal_ && KeepCopyOfFile(memoFile_, kMemoMaxBytes, copy, error) == NOTE_OK) keepOriginal_ = false;
+    if (!keepOriginal_) result = memoText_.empty() ? RemoveFile(memoFile_) : WriteWholeFile(memoFile_, memoText_);
+    if ((result != FileResult::Done) != saveFailed_) {
+        saveFailed_ = result != FileResult::Done;
         ShowState();
     }
 }

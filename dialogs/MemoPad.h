@@ -13,9 +13,6 @@ namespace almanac {
 
 class MemoPad : public win::PanelDialog {
 public:
-    // "备忘\default": the memo's bytes exactly; an empty memo has no file.
-    static constexpr const char* MEMO_FILE = "备忘\\default";
-
     // The design (96 dpi): a 222 × 171 panel, the title strip on top with
     // "记事小本" and the "-" button, the text under it.
     static constexpr SIZE SIZE_DESIGN = {222, 171};
@@ -23,7 +20,9 @@ public:
     static constexpr RECT HIDE_BUTTON_DESIGN = {200, 2, 218, 17};
     static constexpr RECT TEXT_DESIGN = {0, 19, 222, 171};
 
-    explicit MemoPad(MemoHost& host);
+    // memoFile: the memo's file (NotesFolder::MemoFile), which holds the
+    // memo's bytes exactly; an empty memo has no file.
+    MemoPad(MemoHost& host, std::string memoFile);
 
     // Lays the pad out for the scale, keeping its top-left corner.
     void LayOut(const win::DpiScale& scale);
@@ -62,6 +61,7 @@ private:
     void ShowState();
 
     MemoHost& host_;
+    const std::string memoFile_;
     win::DpiScale scale_;
     win::Font font_;
     std::string memoText_;

@@ -1,6 +1,6 @@
 #include "dialogs/NoteDialogParts.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 #include "framework/Window.h"
 #include "store/WholeFile.h"
 
@@ -33,7 +33,7 @@ void NoteTextLimit::Remember() { lastFitting_ = EditText(edit_); }
 void NoteTextLimit::OnChange() {
     if (!edit_ || restoring_) return;
     std::wstring text = EditText(edit_);
-    if (win::Narrow(text).size() <= NOTE_MAX_TEXT) {
+    if (text::Narrow(text).size() <= NOTE_MAX_TEXT) {
         lastFitting_ = std::move(text);
         return;
     }
@@ -48,11 +48,16 @@ void NoteTextLimit::OnChange() {
     MessageBeep(MB_ICONWARNING);
 }
 
-std::optional<MonthNotes::NoteEdit> OpenedNote::EditOf(const std::string& text, std::uint32_t chosenColour,
-                                                       NoteTable& table) const {
+std::optional<MonthNotes::NoteEdit> OpenedNote::EditOf(const std::string& text, std::uint32_t chosenColour) const {
     if (text == shown && chosenColour == colour) return std::nullopt;
-    if (shown != stored) table.KeepOriginalOnNextSave();
     return MonthNotes::NoteEdit{text, chosenColour};
+}
+
+std::optional<MonthNotes::NoteEdit> PrepareEdit(const OpenedNote& note, const std::string& text,
+                                                std::uint32_t chosenColour, NoteTable& table) {
+    std::optional<MonthNotes::NoteEdit> edit = note.EditOf(text, chosenColour);
+    if (edit && note.ShownDiffers()) table.KeepOriginalOnNextSave();
+    return edit;
 }
 
 win::DpiScale DialogScale(HWND dialog) { return win::DpiScale(win::DpiOf(dialog)); }
@@ -94,7 +99,7 @@ win::Font LabelFont(HWND dialog, std::string_view text, int pointTenths, int wid
 StaticLabel CreateStaticText(HWND dialog, int id, const RECT& rect, std::string_view text, int pointTenths) {
     StaticLabel label;
     label.font = LabelFont(dialog, text, pointTenths, rect.right - rect.left);
-    label.window = CreateWindowExW(0, L"STATIC", win::Wide(text).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX, rect.left,
+    label.window = CreateWindowExW(0, L"STATIC", text::Wide(text).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX, rect.left,
                                    rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win::Instance(), nullptr);
     SendMessageW(label.window, WM_SETFONT, WPARAM(label.font.Get()), TRUE);
@@ -134,7 +139,7 @@ void ReportUnsavedNotes(HWND owner, const std::vector<UnsavedNote>& notes) {
     for (const UnsavedNote& note : notes)
         message += "\r\n" + note.name + "（文件 " + note.table->Path() + "）\r\n" + WhyNotSaved(note) + "\r\n";
     message += "\r\n记事还在窗口里，可以再按“确定”重试，或者复制下来。";
-    MessageBoxW(owner, win::Wide(message).c_str(), win::Wide("记事没有保存").c_str(), MB_OK | MB_ICONWARNING);
+    MessageBoxW(owner, text::Wide(message).c_str(), text::Wide("记事没有保存").c_str(), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace almanac

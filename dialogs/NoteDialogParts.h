@@ -65,11 +65,17 @@ struct OpenedNote {
 
     explicit OpenedNote(const NoteSlot& slot) : stored(slot.text.value_or("")), colour(slot.colour) {}
     // What to save of the edit's text and the chosen colour: nothing when
-    // neither changed. When the stored bytes could not be shown as they are,
-    // the file's original is kept beside it before the save replaces it.
-    std::optional<MonthNotes::NoteEdit> EditOf(const std::string& text, std::uint32_t chosenColour,
-                                               NoteTable& table) const;
+    // neither changed.
+    std::optional<MonthNotes::NoteEdit> EditOf(const std::string& text, std::uint32_t chosenColour) const;
+    // The stored bytes could not be shown as they are (not valid text).
+    bool ShownDiffers() const { return shown != stored; }
 };
+
+// The edit of a note, to be saved into table: when the note's stored bytes
+// could not be shown as they are, table is told to keep its file's original
+// beside it before the save replaces it.
+std::optional<MonthNotes::NoteEdit> PrepareEdit(const OpenedNote& note, const std::string& text,
+                                                std::uint32_t chosenColour, NoteTable& table);
 
 // One note that a save left unsaved: what the user calls it, its file, and
 // the store's result.

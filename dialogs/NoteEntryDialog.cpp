@@ -23,17 +23,17 @@ constexpr const char* kSwatch = "■";
 
 }  // namespace
 
-NoteEntryDialog::NoteEntryDialog(MonthView& view)
+NoteEntryDialog::NoteEntryDialog(const MonthPage& page, const MonthNotes& notes, int day)
     : ModalDialog(IDD_NOTE_ENTRY),
-      view_(view),
-      year_(view.Page().shownYear),
-      month_(view.Page().shownMonth),
-      day_(view.SelectedDay()),
-      cell_(view.Page().cells[day_]),
-      lunarSlot_(view.Notes().LunarSlotIndex(day_)),
-      oneOff_(view.Notes().oneOffNotes.Slot(day_)),
-      gregorianYearly_(view.Notes().gregorianYearlyNotes.Slot(day_)),
-      lunarYearly_(view.Notes().LunarNoteSlot(day_)),
+      folder_(notes.Folder()),
+      year_(page.shownYear),
+      month_(page.shownMonth),
+      day_(day),
+      cell_(page.cells[day]),
+      lunarSlot_(notes.LunarSlotIndex(day)),
+      oneOff_(notes.oneOffNotes.Slot(day)),
+      gregorianYearly_(notes.gregorianYearlyNotes.Slot(day)),
+      lunarYearly_(notes.LunarNoteSlot(day)),
       oneOffText_(oneOff_.stored),
       gregorianText_(gregorianYearly_.stored),
       lunarText_(lunarYearly_.stored),
@@ -137,19 +137,19 @@ LRESULT NoteEntryDialog::OnLinkClicked(WPARAM id, LPARAM) {
 }
 
 // The date's files are read again here: the grid may show another page by
-// now, and the files are what the notes are saved into.
+// now, and the files are what the notes are saved into. The owner shows
+// the grid's files again once the dialog ends.
 void NoteEntryDialog::OnOK() {
     UpdateData(true);
     MonthPage page;
-    page.ShowMonth(year_, month_, 0);
-    MonthNotes notes;
+    page.Build(year_, month_, 0);
+    MonthNotes notes(folder_);
     notes.Load(page);
     NoteTable& lunarTable = notes.LunarNotesOf(day_);
     MonthNotes::DayNoteResults results =
-        notes.SaveDayNotes(day_, oneOff_.EditOf(oneOffText_, oneOffColour_, notes.oneOffNotes),
-                           gregorianYearly_.EditOf(gregorianText_, gregorianColour_, notes.gregorianYearlyNotes),
-                           lunarYearly_.EditOf(lunarText_, lunarColour_, lunarTable));
-    view_.ReloadNotes();
+        notes.SaveDayNotes(day_, PrepareEdit(oneOff_, oneOffText_, oneOffColour_, notes.oneOffNotes),
+                           PrepareEdit(gregorianYearly_, gregorianText_, gregorianColour_, notes.gregorianYearlyNotes),
+                           PrepareEdit(lunarYearly_, lunarText_, lunarColour_, lunarTable));
     if (results.AllSaved()) {
         EndDialog(IDOK);
         return;

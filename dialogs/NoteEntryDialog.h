@@ -5,16 +5,17 @@
 
 #include "dialogs/NoteDialogParts.h"
 #include "display/Labels.h"
-#include "display/MonthView.h"
+#include "engine/MonthPage.h"
+#include "store/MonthNotes.h"
 #include "framework/Dialog.h"
 
 namespace almanac {
 
 class NoteEntryDialog : public win::ModalDialog {
 public:
-    // Takes the selected day's notes from the grid. What it saves goes to
-    // that date, whatever page the grid shows by then.
-    explicit NoteEntryDialog(MonthView& view);
+    // Edits the notes of a day of the page, as notes holds them. What it
+    // saves goes to that date's files, whatever page is on show by then.
+    NoteEntryDialog(const MonthPage& page, const MonthNotes& notes, int day);
 
 protected:
     BOOL OnInitDialog() override;
@@ -30,7 +31,7 @@ private:
     LRESULT OnEditChanged(WPARAM, LPARAM);
     void CreateLabels();
 
-    MonthView& view_;
+    NotesFolder folder_;
     // The date the dialog was opened for, and its cell.
     int year_, month_, day_;
     DayCell cell_;

@@ -13,11 +13,11 @@ constexpr int kLabelTenths = 90;  // Arial 9 points
 
 }  // namespace
 
-WeeklyNoteDialog::WeeklyNoteDialog(MonthView& view)
+WeeklyNoteDialog::WeeklyNoteDialog(const MonthNotes& notes, int weekday)
     : ModalDialog(IDD_WEEKLY_NOTE),
-      view_(view),
-      weekday_(view.SelectedWeekday()),
-      reminder_(view.Notes().weeklyNotes.Slot(weekday_)),
+      folder_(notes.Folder()),
+      weekday_(weekday),
+      reminder_(notes.weeklyNotes.Slot(weekday)),
       weeklyText_(reminder_.stored),
       weeklyColour_(reminder_.colour) {}
 
@@ -62,12 +62,11 @@ LRESULT WeeklyNoteDialog::OnLinkClicked(WPARAM id, LPARAM) {
 
 void WeeklyNoteDialog::OnOK() {
     UpdateData(true);
-    MonthNotes notes;
-    notes.weeklyNotes.LoadWeek();
+    MonthNotes notes(folder_);
+    notes.weeklyNotes.LoadWeek(folder_);
     int result = NOTE_OK;
-    if (auto edit = reminder_.EditOf(weeklyText_, weeklyColour_, notes.weeklyNotes))
+    if (auto edit = PrepareEdit(reminder_, weeklyText_, weeklyColour_, notes.weeklyNotes))
         result = notes.SaveWeekdayNote(weekday_, edit->text, edit->colour);
-    view_.ReloadNotes();
     if (result == NOTE_OK) {
         EndDialog(IDOK);
         return;

@@ -3,16 +3,16 @@
 
 #include "dialogs/NoteDialogParts.h"
 #include "display/Labels.h"
-#include "display/MonthView.h"
+#include "store/MonthNotes.h"
 #include "framework/Dialog.h"
 
 namespace almanac {
 
 class WeeklyNoteDialog : public win::ModalDialog {
 public:
-    // Takes the selected weekday's reminder from the grid; saves it to that
-    // weekday, whatever the grid shows by then.
-    explicit WeeklyNoteDialog(MonthView& view);
+    // Edits a weekday's reminder (0 = Sunday), as notes holds it; saves it
+    // to the week file, whatever page is on show by then.
+    WeeklyNoteDialog(const MonthNotes& notes, int weekday);
 
 protected:
     BOOL OnInitDialog() override;
@@ -24,7 +24,7 @@ private:
     LRESULT OnLinkClicked(WPARAM id, LPARAM);
     LRESULT OnEditChanged(WPARAM, LPARAM);
 
-    MonthView& view_;
+    NotesFolder folder_;
     int weekday_;
     OpenedNote reminder_;
     std::string weeklyText_;

@@ -53,7 +53,7 @@ void DayPopup::Paint(HDC dc) {
     win::FillSolid(dc, client, BACKGROUND);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, TEXT_COLOUR);
-    std::wstring text = win::Wide(text_);
+    std::wstring text = text::Wide(text_);
     DrawTextW(dc, text.c_str(), int(text.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 

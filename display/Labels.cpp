@@ -92,7 +92,7 @@ void TextLabel::Paint(HDC dc) {
     SetBkColor(dc, background_);
     SetTextColor(dc, textColour_);
     SetBkMode(dc, OPAQUE);
-    std::wstring caption = win::Wide(caption_);
+    std::wstring caption = text::Wide(caption_);
     DrawTextW(dc, caption.c_str(), int(caption.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 

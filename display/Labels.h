@@ -43,7 +43,6 @@ public:
     // target larger than a small caption.
     void KeepCreationRectangle() { keepRect_ = true; }
 
-    const std::string& Caption() const { return caption_; }
     COLORREF TextColour() const { return textColour_; }
     // The rectangle as last fitted, in the parent's client coordinates.
     const RECT& Rect() const { return rect_; }

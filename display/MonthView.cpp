@@ -1,7 +1,7 @@
 #include "display/MonthView.h"
 
 #include "engine/CalendarNames.h"
-#include "framework/Text.h"
+#include "base/Text.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -69,8 +69,8 @@ int GridGeometry::RowAt(int y) const {
     return row;
 }
 
-MonthView::MonthView(MonthViewOwner* owner)
-    : owner_(owner), page_(std::make_unique<MonthPage>()), notes_(std::make_unique<MonthNotes>()) {}
+MonthView::MonthView(MonthViewOwner* owner, NotesFolder notes)
+    : owner_(owner), page_(std::make_unique<MonthPage>()), notes_(std::make_unique<MonthNotes>(std::move(notes))) {}
 
 bool MonthView::Create(const RECT& rect, HWND parent, int id, const win::DpiScale& scale) {
     if (!CreateWindowOf(kMonthViewClass, WS_CHILD | WS_VISIBLE, 0, rect, parent, id)) return false;
@@ -120,11 +120,10 @@ void MonthView::PlaceLabels() {
     siteLink_.Rescale(site, scale_);
 }
 
-// The day under the pointer keeps its number (a note dialog may be filing
-// it); only the pop-up of the page before goes.
+// The pop-up of the page before goes.
 void MonthView::ShowMonth(int year, int month, int day) {
     popup_.Show(SW_HIDE);
-    page_->ShowMonth(year, month, day);
+    page_->Build(year, month, day);
     LoadNotes();
     if (owner_) owner_->ShowReturnButton(!page_->ShowsMarkedMonth());
     UpdateYearCaption();
@@ -167,11 +166,11 @@ void MonthView::PopUpTodayNotes() {
     ShowDayNotes(page.markedDay, anchor);
 }
 
-// selectedDay goes too, so that the next movement within a day shows its
-// notes again.
+// The hovered day goes too, so that the next movement within a day shows
+// its notes again.
 void MonthView::HidePopup() {
     popup_.Show(SW_HIDE);
-    selectedDay_ = 0;
+    hoveredDay_ = 0;
 }
 
 void MonthView::ReloadNotes() {
@@ -210,13 +209,13 @@ LRESULT MonthView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     }
     POINT point = win::PointOf(lParam);
     int day = DayAt(point);
-    if (day != selectedDay_) {
+    if (day != hoveredDay_) {
         if (day) {
             ShowDayNotes(day, point);
         } else {
             popup_.Show(SW_HIDE);
         }
-        selectedDay_ = day;
+        hoveredDay_ = day;
     }
     return DefaultProcessing(WM_MOUSEMOVE, wParam, lParam);
 }
@@ -239,19 +238,17 @@ LRESULT MonthView::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
 LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
     POINT point = win::PointOf(lParam);
     if (int day = DayAt(point)) {
-        selectedDay_ = day;
         BeforeDialog();
-        if (owner_) owner_->EditDayNotes(*this);
+        if (owner_) owner_->EditDayNotes(day);
     } else if (point.y >= 0 && point.y <= geometry_.rowLine[0] && geometry_.ColumnAt(point.x) >= 0) {
-        selectedWeekday_ = geometry_.ColumnAt(point.x);
         BeforeDialog();
-        if (owner_) owner_->EditWeekdayNote(*this);
+        if (owner_) owner_->EditWeekdayNote(geometry_.ColumnAt(point.x));
     }
     return DefaultProcessing(WM_LBUTTONUP, wParam, lParam);
 }
 
-// The pop-up goes, and so does the watch for the pointer leaving: while the
-// dialog is open, selectedDay is the day it files its notes under.
+// The pop-up goes, and so does the watch for the pointer leaving, while
+// the dialog is open.
 void MonthView::BeforeDialog() {
     popup_.Show(SW_HIDE);
     if (trackingLeave_) {
@@ -325,10 +322,10 @@ void MonthView::PaintHeader(HDC dc) {
         if (reminder.CarriesNote()) {
             win::Selection bold(dc, boldFont_);
             SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
-            win::DrawLine(dc, x + dot.x, dot.y, kNoteDot);
+            win::DrawTextAt(dc, x + dot.x, dot.y, kNoteDot);
         }
         SetTextColor(dc, column == todayColumn ? TODAY_COLOUR : WEEKDAY_NAME_COLOUR);
-        win::DrawLine(dc, x + name.x, name.y, WeekdayName(column));
+        win::DrawTextAt(dc, x + name.x, name.y, WeekdayName(column));
     }
 }
 
@@ -362,13 +359,13 @@ void MonthView::PaintDay(HDC dc, int day, const RECT& box) {
     if (reminder.CarriesNote()) {
         win::Selection bold(dc, boldFont_);
         SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
-        win::DrawLine(dc, x + scale_(kWeeklyDot.x), y + scale_(kWeeklyDot.y), kNoteDot);
+        win::DrawTextAt(dc, x + scale_(kWeeklyDot.x), y + scale_(kWeeklyDot.y), kNoteDot);
     }
     const NoteSlot& gregorianYearly = notes.gregorianYearlyNotes.Slot(day);
     if (gregorianYearly.CarriesNote()) {
         win::Selection star(dc, starFont_);
         SetTextColor(dc, NoteColour(gregorianYearly.colour, NOTE_GREGORIAN_YEARLY));
-        win::DrawLine(dc, x + scale_(kGregorianStar.x), y + scale_(kGregorianStar.y), kNoteStar);
+        win::DrawTextAt(dc, x + scale_(kGregorianStar.x), y + scale_(kGregorianStar.y), kNoteStar);
         noteShown = true;
     }
 
@@ -377,7 +374,7 @@ void MonthView::PaintDay(HDC dc, int day, const RECT& box) {
     if (lunarYearly.CarriesNote()) {
         win::Selection star(dc, starFont_);
         SetTextColor(dc, NoteColour(lunarYearly.colour, NOTE_LUNAR_YEARLY));
-        win::DrawLine(dc, x + scale_(kLunarStar.x), y + scale_(kLunarStar.y), kNoteStar);
+        win::DrawTextAt(dc, x + scale_(kLunarStar.x), y + scale_(kLunarStar.y), kNoteStar);
         dayColour = ORDINARY_DAY_COLOUR;
     } else if (noteShown) {
         dayColour = ORDINARY_DAY_COLOUR;
@@ -398,7 +395,7 @@ void MonthView::PaintDay(HDC dc, int day, const RECT& box) {
     std::snprintf(number, sizeof number, "%2d", day);
     {
         win::Selection font(dc, dayNumberFont_);
-        win::DrawLine(dc, x + scale_(kDayNumber.x), y + scale_(kDayNumber.y), number);
+        win::DrawTextAt(dc, x + scale_(kDayNumber.x), y + scale_(kDayNumber.y), number);
     }
     PaintLunarText(dc, cell, box);
     PaintDayMark(dc, cell.dayMark, x, y);
@@ -432,7 +429,7 @@ void MonthView::PaintLunarText(HDC dc, const DayCell& cell, const RECT& box) {
         }
     }
     win::Selection selected(dc, font);
-    win::DrawLine(dc, left, box.top + place.y + fullHeight - height, text);
+    win::DrawTextAt(dc, left, box.top + place.y + fullHeight - height, text);
 }
 
 // A filled square with the one character centred in it.
@@ -443,7 +440,7 @@ void MonthView::PaintDayMark(HDC dc, DayMark mark, int x, int y) {
     win::FillSolid(dc, badge, mark == DayMark::Rest ? REST_BADGE_COLOUR : WORK_BADGE_COLOUR);
     win::Selection font(dc, badgeFont_);
     SetTextColor(dc, BADGE_TEXT_COLOUR);
-    std::wstring text = win::Wide(DayMarkText(mark));
+    std::wstring text = text::Wide(DayMarkText(mark));
     RECT box = badge;
     DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
 }

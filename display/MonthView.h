@@ -24,8 +24,10 @@ class MonthView;
 class MonthViewOwner {
 public:
     virtual void ShowReturnButton(bool show) = 0;
-    virtual void EditDayNotes(MonthView& view) = 0;
-    virtual void EditWeekdayNote(MonthView& view) = 0;
+    // The notes of a day of the page on show, or the reminder of a weekday
+    // (0 = Sunday).
+    virtual void EditDayNotes(int day) = 0;
+    virtual void EditWeekdayNote(int weekday) = 0;
     virtual void OpenSite() = 0;
     // A note file of the page was found damaged or could not be read.
     virtual void NoteFileTrouble(const NoteTable& table) = 0;
@@ -95,7 +97,8 @@ public:
     static constexpr int SMALLEST_LUNAR_HEIGHT = 9;
 
     // The owner may be null (a grid on its own, as the renderer draws it).
-    explicit MonthView(MonthViewOwner* owner);
+    // The notes of each page come from the notes folder.
+    MonthView(MonthViewOwner* owner, NotesFolder notes);
 
     // Creates the visible child window at rect (device pixels) with its
     // fonts, the caption label and the site link, laid out at the scale.
@@ -132,10 +135,8 @@ public:
     // left, the page turns, a prompt is about to open).
     void HidePopup();
 
-    // The day under the pointer or last clicked (0 = none), and the weekday
-    // column last clicked in the header (-1 = none).
-    int SelectedDay() const { return selectedDay_; }
-    int SelectedWeekday() const { return selectedWeekday_; }
+    // The day under the pointer, whose notes the pop-up shows (0 = none).
+    int HoveredDay() const { return hoveredDay_; }
 
     // Reads the page's note files again (a dialog saved into them) and
     // repaints.
@@ -187,8 +188,7 @@ private:
     TextLabel captionLabel_;
     LinkLabel siteLink_;
     DayPopup popup_;
-    int selectedDay_ = 0;
-    int selectedWeekday_ = -1;
+    int hoveredDay_ = 0;
     bool trackingLeave_ = false;
     int wheelDelta_ = 0;  // of a notch not yet turned
 };

@@ -7,7 +7,7 @@
 
 namespace almanac {
 
-int MonthPage::ShowMonth(int year, int month, int day) {
+void MonthPage::Build(int year, int month, int day) {
     shownYear = year;
     shownMonth = month;
     daysInMonth = GregorianMonthLength(year, month);
@@ -44,7 +44,6 @@ int MonthPage::ShowMonth(int year, int month, int day) {
     cells[second.day].termMarker = 2;
 
     for (int d = 1; d <= daysInMonth; ++d) FillLunarText(cells[d], month);
-    return 1;
 }
 
 // Festival, then solar term, then the name of a new lunar month, then the

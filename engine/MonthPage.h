@@ -1,7 +1,7 @@
 // One month page: everything the month grid shows for one Gregorian month —
 // each day's weekday, lunar date, solar-term mark, festival and the short
 // text under its number, the lunar year caption and the marked date (today).
-// ShowMonth rebuilds all of it from the calendar alone; the notes of the page
+// Build makes all of it from the calendar alone; the notes of the page
 // are the note store's (MonthNotes), and the window that shows the page adds
 // its own effects (the return button, the caption label, the repaint).
 #pragma once
@@ -38,8 +38,8 @@ struct MonthPage {
     // Builds the page for a month of FIRST_PAGE … LAST_PAGE (PageRange.h); a
     // day other than 0 (clamped to the month's length) becomes the marked date.
     // Days of other months that the lunar year table does not cover get no
-    // lunar date and no lunar text. Returns 1.
-    int ShowMonth(int year, int month, int day);
+    // lunar date and no lunar text.
+    void Build(int year, int month, int day);
 
     // The month on show is the marked date's month.
     bool ShowsMarkedMonth() const { return shownYear == markedYear && shownMonth == markedMonth; }

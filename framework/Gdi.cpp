@@ -31,7 +31,7 @@ COLORREF MemoryCanvas::Pixel(int x, int y) const {
 
 Font CreatePixelFont(std::string_view face, int height, int weight) {
     return Font(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Wide(face).c_str()));
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, text::Wide(face).c_str()));
 }
 
 // A negative height asks for the character height (the cell without its
@@ -39,7 +39,7 @@ Font CreatePixelFont(std::string_view face, int height, int weight) {
 Font CreateCharacterFont(std::string_view face, int characterHeight) {
     return Font(CreateFontW(-characterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            Wide(face).c_str()));
+                            text::Wide(face).c_str()));
 }
 
 Font CreatePointFont(std::string_view face, int tenthsOfPoint, const DpiScale& scale) {
@@ -51,13 +51,13 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     FillRect(dc, &rect, brush);
 }
 
-void DrawLine(HDC dc, int x, int y, std::string_view gb18030) {
-    std::wstring text = Wide(gb18030);
+void DrawTextAt(HDC dc, int x, int y, std::string_view gb18030) {
+    std::wstring text = text::Wide(gb18030);
     TextOutW(dc, x, y, text.c_str(), int(text.size()));
 }
 
 SIZE TextExtent(HDC dc, std::string_view gb18030) {
-    std::wstring text = Wide(gb18030);
+    std::wstring text = text::Wide(gb18030);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
     return size;

@@ -1,15 +1,23 @@
 // GDI objects and device contexts, each released by its owner's destructor.
 #pragma once
 
+#include "base/Text.h"
+#include "base/UniqueHandle.h"
 #include "framework/Dpi.h"
-#include "framework/Handle.h"
-#include "framework/Text.h"
 
 #include <windows.h>
 
 #include <string_view>
 
 namespace almanac::win {
+
+// Fonts, brushes, pens, bitmaps.
+template <typename GdiHandle>
+struct GdiObjectTraits {
+    using Handle = GdiHandle;
+    static Handle Adopt(Handle handle) { return handle; }
+    static bool Close(Handle handle) { return DeleteObject(handle) != 0; }
+};
 
 // Owned GDI objects, deleted with their owner.
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
@@ -121,7 +129,7 @@ Font CreateCharacterFont(std::string_view face, int characterHeight);
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 
 // Draws one line of GB18030 text with its top-left corner at (x, y).
-void DrawLine(HDC dc, int x, int y, std::string_view gb18030);
+void DrawTextAt(HDC dc, int x, int y, std::string_view gb18030);
 
 // The extent of one line of GB18030 text in the selected font.
 SIZE TextExtent(HDC dc, std::string_view gb18030);

@@ -19,7 +19,7 @@ std::string Window::Text() const {
     std::wstring text(std::size_t(length) + 1, L'\0');
     int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
     text.resize(std::size_t(copied > 0 ? copied : 0));
-    return Narrow(text);
+    return text::Narrow(text);
 }
 
 CustomWindow::~CustomWindow() {
@@ -104,16 +104,5 @@ void DragAsCaption(HWND window, LPARAM pointOfClick) {
 }
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
-std::string ProgramTitle() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, length);
-    std::size_t slash = name.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) name.erase(0, slash + 1);
-    std::size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos) name.erase(dot);
-    return Narrow(name);
-}
 
 }  // namespace almanac::win

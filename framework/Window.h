@@ -9,7 +9,7 @@
 // procedure: a handler that throws counts as not having handled its message.
 #pragma once
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <windows.h>
 
@@ -36,7 +36,7 @@ public:
     RECT WindowRect() const;  // screen coordinates
     void Invalidate(bool erase) const { InvalidateRect(hwnd_, nullptr, erase); }
 
-    void SetText(std::string_view gb18030) const { SetWindowTextW(hwnd_, Wide(gb18030).c_str()); }
+    void SetText(std::string_view gb18030) const { SetWindowTextW(hwnd_, text::Wide(gb18030).c_str()); }
     std::string Text() const;
 
     Window Parent() const { return GetParent(hwnd_); }
@@ -120,9 +120,6 @@ private:
 
 // The program's instance handle (resources live in the executable).
 HINSTANCE Instance();
-
-// The program's title: the executable's file name without its extension.
-std::string ProgramTitle();
 
 // Paints a window and its visible children, bottom of the z-order first,
 // into dc as they show on screen: each gets WM_PRINTCLIENT with the device

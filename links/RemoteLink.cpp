@@ -1,6 +1,6 @@
 #include "links/RemoteLink.h"
 
-#include "framework/Gb18030.h"
+#include "base/Gb18030.h"
 
 #include <algorithm>
 

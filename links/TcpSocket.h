@@ -21,6 +21,22 @@ struct Ipv4Address {
     std::array<unsigned char, 4> bytes{};  // in network order: 127, 0, 0, 1
 };
 
+// Windows Sockets 2.2, started while one of these lives: the program keeps
+// one for the whole process. Elsewhere there is nothing to start.
+class SocketLibrary {
+public:
+    SocketLibrary();
+    // Cleans up after a start that succeeded, and only then.
+    ~SocketLibrary();
+    SocketLibrary(const SocketLibrary&) = delete;
+    SocketLibrary& operator=(const SocketLibrary&) = delete;
+
+    bool Started() const { return started_; }
+
+private:
+    bool started_ = false;
+};
+
 // The first IPv4 address of host, from getaddrinfo (safe on any thread).
 // On Windows the caller has started Windows Sockets.
 std::optional<Ipv4Address> ResolveIpv4(const std::string& host);

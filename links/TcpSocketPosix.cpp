@@ -37,6 +37,9 @@ bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
 
 }  // namespace
 
+SocketLibrary::SocketLibrary() : started_(true) {}
+SocketLibrary::~SocketLibrary() = default;
+
 TcpSocket::TcpSocket() : handle_(kNoSocket) {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd >= 0) handle_ = std::uintptr_t(fd);

@@ -34,6 +34,15 @@ bool WaitFor(SOCKET handle, Readiness readiness, Deadline deadline) {
 
 }  // namespace
 
+SocketLibrary::SocketLibrary() {
+    WSADATA data;
+    started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+SocketLibrary::~SocketLibrary() {
+    if (started_) WSACleanup();
+}
+
 TcpSocket::TcpSocket() : handle_(INVALID_SOCKET) {
     SOCKET created = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (created == INVALID_SOCKET) return;

@@ -1,6 +1,6 @@
 #include "links/WebAddress.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 #include "links/RemoteLink.h"
 
 #include <windows.h>
@@ -11,7 +11,7 @@ namespace almanac {
 bool OpenWebAddress(std::string_view target) {
     if (!IsSafeLinkTarget(target)) return false;
     // ShellExecute returns a value above 32 on success.
-    HINSTANCE result = ShellExecuteW(nullptr, L"open", win::Wide(target).c_str(), nullptr, nullptr, SW_SHOW);
+    HINSTANCE result = ShellExecuteW(nullptr, L"open", text::Wide(target).c_str(), nullptr, nullptr, SW_SHOW);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

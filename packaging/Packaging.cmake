@@ -45,7 +45,7 @@ set(CPACK_PACKAGE_FILE_NAME "${ALMANAC_PACKAGE_FILE_NAME}")
 # list of installed programs: the product name of the version resource.
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Kelvadar")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Kelvadar")
-set(CPACK_NSIS_DISPLAY_NAME "Kelvadar 农历桌面日历")
+set(CPACK_NSIS_DISPLAY_NAME "${ALMANAC_DISPLAY_NAME}")
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 set(CPACK_ALMANAC_ICON "${PROJECT_SOURCE_DIR}/resources/almanac.ico")
 set(CPACK_ALMANAC_VERSION_QUAD "${ALMANAC_VERSION_QUAD}")

@@ -1,10 +1,10 @@
 #include "store/HolidayFile.h"
 
-#include "framework/Gb18030.h"
+#include "base/Gb18030.h"
 #include "store/WholeFile.h"
 
 #ifdef _WIN32
-#include "framework/Text.h"
+#include "base/Text.h"
 #endif
 
 #include <filesystem>
@@ -44,7 +44,7 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& text) {
 // a pipe or a device is no text file.
 std::filesystem::path FileSystemPath(std::string_view path) {
 #ifdef _WIN32
-    return std::filesystem::path(win::Wide(path));
+    return std::filesystem::path(text::Wide(path));
 #else
     return std::filesystem::path(std::string(path));
 #endif

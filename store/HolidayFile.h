@@ -5,15 +5,13 @@
 #pragma once
 
 #include "engine/Holidays.h"
+#include "store/NotesFolder.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace almanac {
-
-// The file's name in the notes folder, GB18030.
-inline constexpr const char* HOLIDAY_FILE_NAME = "节假日安排.txt";
 
 // Far more than a century of arrangements (some 40 lines a year); a larger
 // file is no holiday file and is not read.

@@ -10,11 +10,11 @@ void MonthNotes::Load(const MonthPage& page) {
 
     int firstLunarMonth = days_[1].lunarMonth;
     int lastLunarMonth = days_[daysInMonth_].lunarMonth;
-    oneOffNotes.LoadMonth(page.shownYear, page.shownMonth);
-    gregorianYearlyNotes.LoadMonth(1, page.shownMonth);
-    lunarNotesFirst.LoadMonth(0, firstLunarMonth);
-    lunarNotesLast.LoadMonth(0, lastLunarMonth);
-    weeklyNotes.LoadWeek();
+    oneOffNotes.LoadMonth(folder_, page.shownYear, page.shownMonth);
+    gregorianYearlyNotes.LoadMonth(folder_, 1, page.shownMonth);
+    lunarNotesFirst.LoadMonth(folder_, 0, firstLunarMonth);
+    lunarNotesLast.LoadMonth(folder_, 0, lastLunarMonth);
+    weeklyNotes.LoadWeek(folder_);
 
     // A month can touch three lunar months (July 2000: 5, 6 and 7); the one
     // between gets its own table, so its days' notes are its own.
@@ -24,7 +24,7 @@ void MonthNotes::Load(const MonthPage& page) {
         if (m != firstLunarMonth && m != lastLunarMonth) middleLunarMonth = m;
     }
     if (middleLunarMonth)
-        lunarNotesMiddle.LoadMonth(0, middleLunarMonth);
+        lunarNotesMiddle.LoadMonth(folder_, 0, middleLunarMonth);
     else
         lunarNotesMiddle.Bind(NoteTable::MONTH_MAX_INDEX, {});
 
@@ -88,7 +88,7 @@ std::string_view WithoutLeadingBlanks(std::string_view text) {
     return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
-int SaveEdit(NoteTable& table, int index, const std::optional<MonthNotes::NoteEdit>& edit) {
+NoteResult SaveEdit(NoteTable& table, int index, const std::optional<MonthNotes::NoteEdit>& edit) {
     return edit ? table.SetAndSave(index, WithoutLeadingBlanks(edit->text), edit->colour) : NOTE_OK;
 }
 
@@ -105,7 +105,7 @@ MonthNotes::DayNoteResults MonthNotes::SaveDayNotes(int day, const std::optional
     return results;
 }
 
-int MonthNotes::SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour) {
+NoteResult MonthNotes::SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour) {
     return weeklyNotes.SetAndSave(weekday, WithoutLeadingBlanks(text), colour);
 }
 

@@ -14,11 +14,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace almanac {
 
 class MonthNotes {
 public:
+    explicit MonthNotes(NotesFolder folder) : folder_(std::move(folder)) {}
+
+    const NotesFolder& Folder() const { return folder_; }
+
     NoteTable oneOffNotes;
     NoteTable lunarNotesFirst;
     NoteTable lunarNotesLast;
@@ -56,11 +61,11 @@ public:
         std::uint32_t colour = 0;
     };
 
-    // What became of each note a save was given (NoteResult values).
+    // What became of each note a save was given.
     struct DayNoteResults {
-        int oneOff = NOTE_OK;
-        int gregorianYearly = NOTE_OK;
-        int lunarYearly = NOTE_OK;
+        NoteResult oneOff = NOTE_OK;
+        NoteResult gregorianYearly = NOTE_OK;
+        NoteResult lunarYearly = NOTE_OK;
         bool AllSaved() const { return oneOff == NOTE_OK && gregorianYearly == NOTE_OK && lunarYearly == NOTE_OK; }
     };
 
@@ -72,7 +77,7 @@ public:
                                 const std::optional<NoteEdit>& gregorianYearly,
                                 const std::optional<NoteEdit>& lunarYearly);
     // Stores a weekday's reminder, without its leading blanks.
-    int SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour);
+    NoteResult SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour);
 
 private:
     // What the tables are keyed by, copied from the page's cells.
@@ -86,6 +91,7 @@ private:
     bool StandsInForDay30(int day) const;
     bool HasDay(int day) const { return day >= 1 && day <= daysInMonth_; }
 
+    NotesFolder folder_;
     std::array<DayKeys, 32> days_{};  // by day of the month; [0] unused
     int daysInMonth_ = 0;
 };

@@ -55,7 +55,7 @@ std::uint32_t NoteColour(std::uint32_t colourWord, int kind) {
     }
 }
 
-int NoteSlot::SetText(std::string_view newText, std::uint32_t colourWord) {
+NoteResult NoteSlot::SetText(std::string_view newText, std::uint32_t colourWord) {
     if (newText.size() > NOTE_MAX_TEXT) return NOTE_TOO_LONG;
     text.reset();
     // An empty note is kept only for the colour the user chose for it.
@@ -77,32 +77,31 @@ void NoteTable::Clear() {
     for (NoteSlot& slot : slots_) slot = NoteSlot{};
 }
 
-int NoteTable::Load() {
-    int result = ReadAndLoad();
+NoteTable::LoadState NoteTable::Load() {
+    ReadAndLoad();
     found_ = state_;
-    return result;
+    return state_;
 }
 
-int NoteTable::ReadAndLoad() {
+void NoteTable::ReadAndLoad() {
     Clear();
     state_ = LoadState::Clean;
     FileContents file = ReadWholeFile(path_, LargestFileSize());
     switch (file.status) {
-        case FileContents::Status::Missing: return 0;
+        case FileContents::Status::Missing: return;
         case FileContents::Status::Unreadable:
             state_ = LoadState::Unreadable;
             lastSystemError_ = file.systemError;
-            return -1;
+            return;
         case FileContents::Status::TooLarge:
             LoadBytes(file.bytes);
             state_ = LoadState::Damaged;
-            return -1;
-        case FileContents::Status::Read: break;
+            return;
+        case FileContents::Status::Read: LoadBytes(file.bytes); return;
     }
-    return LoadBytes(file.bytes);
 }
 
-int NoteTable::LoadBytes(std::string_view bytes) {
+NoteTable::LoadState NoteTable::LoadBytes(std::string_view bytes) {
     Clear();
     state_ = LoadState::Clean;
     std::vector<bool> named(slots_.size(), false);
@@ -112,7 +111,7 @@ int NoteTable::LoadBytes(std::string_view bytes) {
         std::size_t length = fits ? ReadU16(bytes, at + 2) : 0;
         if (!fits || index < 0 || index > MaxIndex() || at + kRecordHeaderSize + length > bytes.size()) {
             state_ = LoadState::Damaged;
-            return -1;
+            return state_;
         }
         std::string_view text = bytes.substr(at + kRecordHeaderSize, length);
         std::uint32_t colour = ReadU32(bytes, at + 4);
@@ -124,7 +123,7 @@ int NoteTable::LoadBytes(std::string_view bytes) {
         named[std::size_t(index)] = true;
         at += kRecordHeaderSize + length;
     }
-    return 0;
+    return state_;
 }
 
 std::string NoteTable::Serialise() const {
@@ -158,19 +157,19 @@ bool SameContents(const std::string& path, const std::string& other, std::size_t
 
 // Copies the file as it is on disk (however large: a table holds only part
 // of a file too large for it) to the first free copy name.
-int KeepCopyOfFile(const std::string& path, std::size_t compareLimit, std::string& copyPath, int& systemError) {
+NoteResult KeepCopyOfFile(const std::string& path, std::size_t compareLimit, std::string& copyPath, int& systemError) {
     for (int n = 1; n <= kMaxDamagedCopies; ++n) {
         std::string copy = path + ".bad" + (n == 1 ? "" : std::to_string(n));
-        int result = CopyToNewFile(path, copy, &systemError);
-        if (result == 1 && !SameContents(path, copy, compareLimit)) continue;  // an earlier copy: keep it too
-        if (result == -1) return NOTE_WRITE_FAILED;
-        copyPath = result == 2 ? std::string() : copy;  // 2: the file is gone, there is nothing to keep
+        const FileResult result = CopyToNewFile(path, copy, &systemError);
+        if (result == FileResult::NameTaken && !SameContents(path, copy, compareLimit)) continue;  // keep it too
+        if (result == FileResult::Failed) return NOTE_WRITE_FAILED;
+        copyPath = result == FileResult::NoSource ? std::string() : copy;  // gone: there is nothing to keep
         return NOTE_OK;
     }
     return NOTE_WRITE_FAILED;
 }
 
-int NoteTable::KeepDamagedCopy() {
+NoteResult NoteTable::KeepDamagedCopy() {
     if (state_ != LoadState::Damaged) return NOTE_OK;
     std::string copy;
     if (KeepCopyOfFile(path_, LargestFileSize() + 1, copy, lastSystemError_) != NOTE_OK) return NOTE_WRITE_FAILED;
@@ -183,31 +182,29 @@ void NoteTable::KeepOriginalOnNextSave() {
     if (state_ == LoadState::Clean) state_ = LoadState::Damaged;
 }
 
-int NoteTable::Save() {
+NoteResult NoteTable::Save() {
     if (state_ == LoadState::Unreadable) return NOTE_FILE_UNREADABLE;
     if (state_ == LoadState::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
 
     std::string bytes = Serialise();
-    int result = bytes.size() == kHeaderSize ? RemoveFile(path_, &lastSystemError_)
-                                             : WriteWholeFile(path_, bytes, &lastSystemError_);
-    return result == 0 ? NOTE_OK : NOTE_WRITE_FAILED;
+    const FileResult result = bytes.size() == kHeaderSize ? RemoveFile(path_, &lastSystemError_)
+                                                          : WriteWholeFile(path_, bytes, &lastSystemError_);
+    return result == FileResult::Done ? NOTE_OK : NOTE_WRITE_FAILED;
 }
 
-int NoteTable::SetAndSave(int index, std::string_view text, std::uint32_t colourWord) {
+NoteResult NoteTable::SetAndSave(int index, std::string_view text, std::uint32_t colourWord) {
     if (index < 0 || index > MaxIndex()) return NOTE_BAD_SLOT;
-    int result = slots_[std::size_t(index)].SetText(text, colourWord);
+    const NoteResult result = slots_[std::size_t(index)].SetText(text, colourWord);
     return result == NOTE_OK ? Save() : result;
 }
 
-int NoteTable::LoadMonth(int year, int month) {
-    char path[32];
-    std::snprintf(path, sizeof path, "日历\\%d%02d", year, month);
-    Bind(MONTH_MAX_INDEX, path);
+NoteTable::LoadState NoteTable::LoadMonth(const NotesFolder& folder, int year, int month) {
+    Bind(MONTH_MAX_INDEX, folder.MonthFile(year, month));
     return Load();
 }
 
-int NoteTable::LoadWeek() {
-    Bind(WEEK_MAX_INDEX, "日历\\week");
+NoteTable::LoadState NoteTable::LoadWeek(const NotesFolder& folder) {
+    Bind(WEEK_MAX_INDEX, folder.WeekFile());
     return Load();
 }
 

@@ -8,6 +8,8 @@
 // text length n (16 bits), colour word (32 bits), n text bytes.
 #pragma once
 
+#include "store/NotesFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -26,18 +28,7 @@ inline constexpr std::size_t NOTE_MAX_TEXT = 0xFFFF;
 
 enum NoteKind { NOTE_ONE_OFF = 1, NOTE_GREGORIAN_YEARLY = 2, NOTE_LUNAR_YEARLY = 3, NOTE_WEEKLY = 4 };
 
-// Copies the file at path, as it is on disk, to "<path>.bad", else the first
-// free "<path>.badN": never over an earlier copy, and a copy that already
-// holds the same bytes (compared up to compareLimit bytes) serves, since a
-// file is read again each time it is shown. NOTE_OK with the copy's path
-// (empty when the file is gone: nothing to keep), or NOTE_WRITE_FAILED with
-// the system's error.
-int KeepCopyOfFile(const std::string& path, std::size_t compareLimit, std::string& copyPath, int& systemError);
-
-// The colour to draw a note in: the user's colour, or its kind's default.
-std::uint32_t NoteColour(std::uint32_t colourWord, int kind);
-
-// Results of the table operations that write.
+// What became of a note operation that writes.
 enum NoteResult {
     NOTE_OK = 0,
     NOTE_WRITE_FAILED = -1,    // the file could not be written or removed
@@ -45,6 +36,17 @@ enum NoteResult {
     NOTE_BAD_SLOT = -3,        // no such slot: nothing changed
     NOTE_FILE_UNREADABLE = -4  // the file exists but could not be read, so it is not overwritten
 };
+
+// Copies the file at path, as it is on disk, to "<path>.bad", else the first
+// free "<path>.badN": never over an earlier copy, and a copy that already
+// holds the same bytes (compared up to compareLimit bytes) serves, since a
+// file is read again each time it is shown. NOTE_OK with the copy's path
+// (empty when the file is gone: nothing to keep), or NOTE_WRITE_FAILED with
+// the system's error.
+NoteResult KeepCopyOfFile(const std::string& path, std::size_t compareLimit, std::string& copyPath, int& systemError);
+
+// The colour to draw a note in: the user's colour, or its kind's default.
+std::uint32_t NoteColour(std::uint32_t colourWord, int kind);
 
 struct NoteSlot {
     std::optional<std::string> text;  // present when it has a value, even an empty one
@@ -57,7 +59,7 @@ struct NoteSlot {
 
     // Without NOTE_CUSTOM_COLOUR an empty text empties the slot; with it the
     // slot keeps an empty text and the colour. NOTE_TOO_LONG changes nothing.
-    int SetText(std::string_view newText, std::uint32_t colourWord);
+    NoteResult SetText(std::string_view newText, std::uint32_t colourWord);
 };
 
 class NoteTable {
@@ -68,35 +70,38 @@ public:
     // Forgets every slot and binds the table to a file with slots 0 … maxIndex.
     void Bind(int maxIndex, std::string path);
 
-    // Fills the slots from the file. A missing file is an empty table (0).
-    // A bad record stops the load and gives -1, keeping the records before
-    // it; a file larger than any note file loads like one cut at that size
-    // and gives -1; an unreadable file gives -1 with every slot empty.
+    // What a load found: Clean (a missing file too: an empty table), Damaged
+    // or Unreadable.
+    enum class LoadState { Clean, Damaged, Unreadable };
+
+    // Fills the slots from the file. A missing file is an empty table. A bad
+    // record stops the load, keeping the records before it, and the file is
+    // Damaged; a file larger than any note file loads like one cut at that
+    // size and is Damaged; an unreadable file leaves every slot empty.
     // Either way the file is not overwritten blind: the next Save keeps a
     // copy of a damaged file beside it first, and refuses to replace one it
     // could not read. A file that names a slot twice, or holds a text that
     // begins with NUL, loads by the same rules (the later record wins, such
-    // a text empties its slot) and gives 0, but is damaged all the same: a
-    // save would drop what it held.
-    int Load();
+    // a text empties its slot) and is Damaged too: a save would drop what it
+    // held.
+    LoadState Load();
     // Load's work on bytes a file held.
-    int LoadBytes(std::string_view bytes);
+    LoadState LoadBytes(std::string_view bytes);
 
     // What the last load found; a damaged file counts as Clean again once
     // a save has kept its original (DamagedCopyPath).
-    enum class LoadState { Clean, Damaged, Unreadable };
     LoadState State() const { return state_; }
 
     // Rewrites the file from the present slots, or deletes it when none is
     // left. On failure memory keeps the new text.
-    int Save();
-    int SetAndSave(int index, std::string_view text, std::uint32_t colourWord);
+    NoteResult Save();
+    NoteResult SetAndSave(int index, std::string_view text, std::uint32_t colourWord);
 
-    // "日历\%d%02d": year and month, year 1 for Gregorian-yearly, year 0 for
-    // lunar-yearly notes.
-    int LoadMonth(int year, int month);
-    // "日历\week": the weekday reminders, slots 0 (Sunday) … 6 and a spare 7.
-    int LoadWeek();
+    // A month file of the notes folder (NotesFolder::MonthFile): year and
+    // month, year 1 for Gregorian-yearly, year 0 for lunar-yearly notes.
+    LoadState LoadMonth(const NotesFolder& folder, int year, int month);
+    // The week file: the weekday reminders, slots 0 (Sunday) … 6 and a spare 7.
+    LoadState LoadWeek(const NotesFolder& folder);
 
     // Slot index, or an empty slot for an index the table does not have.
     const NoteSlot& Slot(int index) const;
@@ -112,7 +117,7 @@ public:
     // otherwise does before it replaces the file; the state is Clean
     // afterwards. NOTE_OK (also when the file is not damaged) or
     // NOTE_WRITE_FAILED.
-    int KeepDamagedCopy();
+    NoteResult KeepDamagedCopy();
     // How the last Load found the file, whatever was done since (State()
     // turns Clean once a damaged file's original is kept).
     LoadState FoundState() const { return found_; }
@@ -130,7 +135,7 @@ private:
     void Clear();
     // The file's bytes for the present slots, header first.
     std::string Serialise() const;
-    int ReadAndLoad();
+    void ReadAndLoad();
 
     std::vector<NoteSlot> slots_;
     std::string path_;

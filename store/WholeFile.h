@@ -43,23 +43,31 @@ inline FileContents ContentsRead(std::string bytes, std::size_t maxBytes) {
     return {FileContents::Status::TooLarge, std::move(bytes), 0};
 }
 
-// 0 when the file now holds exactly data; -1 when it could not be written,
-// and then the old file is untouched. A file marked read-only (no write
-// permission) is not replaced. *systemError receives the cause.
-int WriteWholeFile(std::string_view path, std::string_view data, int* systemError = nullptr);
+// What became of a write, a removal or a copy. On Failed, *systemError
+// (where given) receives the cause, and nothing was changed.
+enum class FileResult {
+    Done,       // the file now is as asked
+    NameTaken,  // a file of the new name exists: nothing was written
+    NoSource,   // there is no file to copy
+    Failed,
+};
 
-// 0 when the file is gone (or was never there), -1 when it stays; a file
-// marked read-only stays.
-int RemoveFile(std::string_view path, int* systemError = nullptr);
+// Done when the file now holds exactly data; on failure the old file is
+// untouched. A file marked read-only (no write permission) is not replaced.
+FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError = nullptr);
 
-// Writes a file that does not exist yet: 0 when written, 1 when a file of
-// that name exists (nothing is written), -1 on failure.
-int CreateNewFile(std::string_view path, std::string_view data, int* systemError = nullptr);
+// Done when the file is gone (or was never there); a file marked read-only
+// stays.
+FileResult RemoveFile(std::string_view path, int* systemError = nullptr);
+
+// Writes a file that does not exist yet: Done, or NameTaken (nothing is
+// written), or Failed.
+FileResult CreateNewFile(std::string_view path, std::string_view data, int* systemError = nullptr);
 
 // Copies the regular file from to a file to that does not exist yet, however
-// large: 0 when copied, 1 when a file named to exists (nothing is written),
-// 2 when there is no file named from, -1 on failure (then no file to is left).
-int CopyToNewFile(std::string_view from, std::string_view to, int* systemError = nullptr);
+// large: Done, NameTaken (nothing is written), NoSource, or Failed (then no
+// file to is left).
+FileResult CopyToNewFile(std::string_view from, std::string_view to, int* systemError = nullptr);
 
 // The operating system's own words for a systemError, in GB18030.
 std::string SystemErrorText(int systemError);

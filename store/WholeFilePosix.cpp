@@ -37,14 +37,19 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-int Fail(int* systemError) {
+// Hands the last error on to the caller who asked for it.
+void KeepError(int* systemError) {
     if (systemError) *systemError = errno;
-    return -1;
 }
 
-int FailWith(int error, int* systemError) {
+FileResult Failed(int* systemError) {
+    KeepError(systemError);
+    return FileResult::Failed;
+}
+
+FileResult FailWith(int error, int* systemError) {
     errno = error;
-    return Fail(systemError);
+    return Failed(systemError);
 }
 
 // Closes a descriptor when it goes out of scope; errno survives the close.
@@ -117,16 +122,22 @@ bool ReadAtMost(int fd, std::size_t limit, std::string& out) {
 }
 
 // Writes data to a new file that the open creates, and gets it to disk; a
-// failed write leaves no file behind.
-int WriteNewFileSynced(const std::string& path, std::string_view data, int* systemError) {
+// failed write leaves no file behind. False on failure, with errno (and
+// *systemError) telling why: EEXIST for a name already taken.
+bool WriteNewFileSynced(const std::string& path, std::string_view data, int* systemError) {
     Descriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (!file.Valid()) return Fail(systemError);
-    if (!WriteAll(file.Get(), data) || fsync(file.Get()) != 0 || !file.Close()) {
-        int result = Fail(systemError);
-        unlink(path.c_str());
-        return result;
+    if (!file.Valid()) {
+        KeepError(systemError);
+        return false;
     }
-    return 0;
+    if (!WriteAll(file.Get(), data) || fsync(file.Get()) != 0 || !file.Close()) {
+        KeepError(systemError);
+        const int cause = errno;
+        unlink(path.c_str());
+        errno = cause;
+        return false;
+    }
+    return true;
 }
 
 void SyncFolder(const std::string& file) {
@@ -213,61 +224,61 @@ FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
     return ContentsRead(std::move(bytes), maxBytes);
 }
 
-int WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
+FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
     std::string target = NativePath(path);
     if (int error = ReadOnlyError(target)) return FailWith(error, systemError);
     std::string temporary;
-    int result = -1;
-    for (int attempt = 0; attempt < kTemporaryAttempts && result != 0; ++attempt) {
+    bool written = false;
+    for (int attempt = 0; attempt < kTemporaryAttempts && !written; ++attempt) {
         temporary = TemporaryName(target);
-        result = WriteNewFileSynced(temporary, data, systemError);
-        if (result != 0 && errno != EEXIST) return -1;
+        written = WriteNewFileSynced(temporary, data, systemError);
+        if (!written && errno != EEXIST) return FileResult::Failed;
     }
-    if (result != 0) return -1;
+    if (!written) return FileResult::Failed;
     if (rename(temporary.c_str(), target.c_str()) != 0) {
-        result = Fail(systemError);
+        KeepError(systemError);
         unlink(temporary.c_str());
-        return result;
+        return FileResult::Failed;
     }
     SyncFolder(target);
     RemoveLeftovers(target);
-    return 0;
+    return FileResult::Done;
 }
 
-int RemoveFile(std::string_view path, int* systemError) {
+FileResult RemoveFile(std::string_view path, int* systemError) {
     std::string target = NativePath(path);
     if (int error = ReadOnlyError(target)) return FailWith(error, systemError);
-    if (unlink(target.c_str()) != 0 && errno != ENOENT) return Fail(systemError);
+    if (unlink(target.c_str()) != 0 && errno != ENOENT) return Failed(systemError);
     SyncFolder(target);
-    return 0;
+    return FileResult::Done;
 }
 
-int CreateNewFile(std::string_view path, std::string_view data, int* systemError) {
+FileResult CreateNewFile(std::string_view path, std::string_view data, int* systemError) {
     std::string target = NativePath(path);
-    if (WriteNewFileSynced(target, data, systemError) == 0) {
+    if (WriteNewFileSynced(target, data, systemError)) {
         SyncFolder(target);
-        return 0;
+        return FileResult::Done;
     }
-    return errno == EEXIST ? 1 : -1;
+    return errno == EEXIST ? FileResult::NameTaken : FileResult::Failed;
 }
 
-int CopyToNewFile(std::string_view from, std::string_view to, int* systemError) {
+FileResult CopyToNewFile(std::string_view from, std::string_view to, int* systemError) {
     Descriptor source(OpenRegularFile(NativePath(from)));
-    if (!source.Valid()) return errno == ENOENT ? 2 : Fail(systemError);
+    if (!source.Valid()) return errno == ENOENT ? FileResult::NoSource : Failed(systemError);
     std::string target = NativePath(to);
     Descriptor copy(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (!copy.Valid()) return errno == EEXIST ? 1 : Fail(systemError);
+    if (!copy.Valid()) return errno == EEXIST ? FileResult::NameTaken : Failed(systemError);
     for (;;) {
         std::string chunk;
         bool copied = ReadAtMost(source.Get(), 1 << 20, chunk) && WriteAll(copy.Get(), chunk);
         if (copied && !chunk.empty()) continue;
         if (copied && fsync(copy.Get()) == 0 && copy.Close()) break;
-        int result = Fail(systemError);
+        KeepError(systemError);
         unlink(target.c_str());
-        return result;
+        return FileResult::Failed;
     }
     SyncFolder(target);
-    return 0;
+    return FileResult::Done;
 }
 
 std::string SystemErrorText(int systemError) { return std::strerror(systemError); }

@@ -1,9 +1,9 @@
 #include "store/WholeFile.h"
 
-#include "framework/Text.h"
+#include "base/KernelHandleWindows.h"
+#include "base/Text.h"
 
 #include <windows.h>
-
 
 #include <algorithm>
 #include <atomic>
@@ -31,39 +31,21 @@ bool RetryWhileHeld(Attempt attempt) {
     }
 }
 
-using win::Wide;
+using text::Wide;
 
-// An open file, closed when it ends; the store keeps its own few lines
-// rather than reach up into the window framework's handle classes.
-class KernelHandle {
-public:
-    explicit KernelHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    ~KernelHandle() { Close(); }
-    KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-
-    bool Valid() const { return handle_ != nullptr; }
-    HANDLE Get() const { return handle_; }
-    // False when the system reports a failure (data that could not be written).
-    bool Close() {
-        bool closed = !handle_ || CloseHandle(handle_) != 0;
-        handle_ = nullptr;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
-
-int Fail(int* systemError) {
+// Hands the last error on to the caller who asked for it.
+void KeepError(int* systemError) {
     if (systemError) *systemError = int(GetLastError());
-    return -1;
 }
 
-int FailWith(DWORD error, int* systemError) {
+FileResult Failed(int* systemError) {
+    KeepError(systemError);
+    return FileResult::Failed;
+}
+
+FileResult FailWith(DWORD error, int* systemError) {
     SetLastError(error);
-    return Fail(systemError);
+    return Failed(systemError);
 }
 
 bool WriteAll(HANDLE file, std::string_view data) {
@@ -201,7 +183,7 @@ FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
     return ContentsRead(std::move(bytes), maxBytes);
 }
 
-int WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
+FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
     std::wstring target = Wide(path);
     if (IsMarkedReadOnly(target)) return FailWith(ERROR_FILE_READ_ONLY, systemError);
     std::wstring temporary;
@@ -215,43 +197,43 @@ int WriteWholeFile(std::string_view path, std::string_view data, int* systemErro
         return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     });
     if (!replaced) {
-        int result = Fail(systemError);
+        KeepError(systemError);
         DeleteFileW(temporary.c_str());
-        return result;
+        return FileResult::Failed;
     }
     RemoveLeftovers(target);
-    return 0;
+    return FileResult::Done;
 }
 
-int RemoveFile(std::string_view path, int* systemError) {
+FileResult RemoveFile(std::string_view path, int* systemError) {
     std::wstring target = Wide(path);
     if (IsMarkedReadOnly(target)) return FailWith(ERROR_FILE_READ_ONLY, systemError);
     bool removed = RetryWhileHeld([&] { return DeleteFileW(target.c_str()) != 0 || IsMissing(GetLastError()); });
-    return removed ? 0 : Fail(systemError);
+    return removed ? FileResult::Done : Failed(systemError);
 }
 
-int CreateNewFile(std::string_view path, std::string_view data, int* systemError) {
+FileResult CreateNewFile(std::string_view path, std::string_view data, int* systemError) {
     DWORD error = WriteFileFlushed(Wide(path), data, CREATE_NEW);
-    if (error == 0) return 0;
+    if (error == 0) return FileResult::Done;
     FailWith(error, systemError);
-    return IsTaken(error) ? 1 : -1;
+    return IsTaken(error) ? FileResult::NameTaken : FileResult::Failed;
 }
 
-int CopyToNewFile(std::string_view from, std::string_view to, int* systemError) {
+FileResult CopyToNewFile(std::string_view from, std::string_view to, int* systemError) {
     KernelHandle source = OpenRegularFile(Wide(from));
-    if (!source.Valid()) return IsMissing(GetLastError()) ? 2 : Fail(systemError);
+    if (!source.Valid()) return IsMissing(GetLastError()) ? FileResult::NoSource : Failed(systemError);
     std::wstring target = Wide(to);
     KernelHandle copy(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!copy.Valid()) return IsTaken(GetLastError()) ? 1 : Fail(systemError);
+    if (!copy.Valid()) return IsTaken(GetLastError()) ? FileResult::NameTaken : Failed(systemError);
     for (;;) {
         std::string chunk;
         bool copied = ReadAtMost(source.Get(), 1 << 20, chunk) && WriteAll(copy.Get(), chunk);
         if (copied && !chunk.empty()) continue;
-        if (copied && FlushFileBuffers(copy.Get()) && copy.Close()) return 0;
-        int result = Fail(systemError);
+        if (copied && FlushFileBuffers(copy.Get()) && copy.Close()) return FileResult::Done;
+        KeepError(systemError);
         copy.Close();
         DeleteFileW(target.c_str());
-        return result;
+        return FileResult::Failed;
     }
 }
 
@@ -268,7 +250,7 @@ std::string SystemErrorText(int systemError) {
     // The store reports this one itself; not every system has words for it.
     if (wide.empty() && systemError == ERROR_FILE_READ_ONLY) return "文件已设为只读";
     if (wide.empty()) return "error " + std::to_string(systemError);
-    return win::Narrow(wide);
+    return text::Narrow(wide);
 }
 
 }  // namespace almanac

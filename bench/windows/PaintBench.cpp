@@ -1,7 +1,7 @@
 // Painting a full page with notes of every kind into a memory bitmap.
 #include "display/MonthView.h"
 
-#include "tests/support/ScratchFolder.h"
+#include "testkit/ScratchFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,7 +29,7 @@ struct PageWithNotes {
 
     ScratchFolder scratch;
     HWND host;
-    MonthView view{nullptr};
+    MonthView view{nullptr, ScratchFolder::Here()};
 };
 
 // The grid's own paint: strip, header, 42 cells, marks and the ring.
@@ -58,9 +58,9 @@ BENCHMARK(PaintGridWithLabels)->Unit(benchmark::kMicrosecond);
 void ShowMonth(benchmark::State& state) {
     PageWithNotes page;
     MonthPage monthPage;
-    MonthNotes notes;
+    MonthNotes notes(ScratchFolder::Here());
     for (auto _ : state) {
-        monthPage.ShowMonth(2024, 2, 10);
+        monthPage.Build(2024, 2, 10);
         notes.Load(monthPage);
     }
 }

@@ -1,11 +1,12 @@
 // The benchmarks' main for programs that open sockets: Windows Sockets start
-// first, as the main window starts them in the program.
+// first, as the program starts them.
+#include "links/TcpSocket.h"
+
 #include <benchmark/benchmark.h>
-#include <winsock2.h>
 
 int main(int argc, char** argv) {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 1;
+    static almanac::net::SocketLibrary sockets;
+    if (!sockets.Started()) return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,5 +1,5 @@
 // The main window's world for a test: a scratch folder for the current
-// directory and the documents folder, a clean settings key and autostart
+// directory, with the documents folder in it, a clean settings key and autostart
 // value in the prefix's real registry, a date the test sets, and a link
 // server on the loopback interface that refuses (unless the test says).
 #pragma once
@@ -7,9 +7,10 @@
 #include "app/AppEnvironment.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
-#include "framework/Text.h"
+#include "base/Text.h"
+#include "links/TcpSocket.h"
 #include "tests/app/Script.h"
-#include "tests/support/ScratchFolder.h"
+#include "testkit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -48,10 +49,11 @@ inline SYSTEMTIME Date(int year, int month, int day) {
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture() {
+        Sockets();
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Kelvadar");
         ScratchFolder::MakeFolder("文档");
-        documents = win::Narrow(std::filesystem::current_path().wstring()) + "\\文档";
+        documents = text::Narrow(std::filesystem::current_path().wstring()) + "\\文档";
         environment.localTime = [this] { return today; };
         environment.documentsFolder = [this] { return documentsKnown ? std::optional(documents) : std::nullopt; };
         environment.linkServer.host = "127.0.0.1";
@@ -76,6 +78,15 @@ protected:
         window = nullptr;
         EXPECT_TRUE(script.Completed()) << "timed out at: " << script.Failure();
         if (ended) ended(main);
+    }
+
+    // A file of the notes folder, by its path from the scratch folder.
+    static std::string InNotes(std::string_view name) { return "文档\\我的记事\\" + std::string(name); }
+
+    // Windows Sockets, once for the test process, as the program starts them.
+    static const net::SocketLibrary& Sockets() {
+        static net::SocketLibrary sockets;
+        return sockets;
     }
 
     ScratchFolder scratch;

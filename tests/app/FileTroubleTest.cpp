@@ -15,7 +15,7 @@ using testing::Script;
 using testing::ScratchFolder;
 using testing::SetRegistryText;
 
-const wchar_t kNoteDialog[] = L"输入记事 - vo2.25";
+const std::wstring kNoteDialog = text::Wide(std::string("输入记事 - ") + PROGRAM_TITLE);
 
 // A handle that keeps every other program from opening the file.
 class HeldFile {
@@ -43,7 +43,7 @@ protected:
     // folder is the current directory.
     static std::string BeforeStart(std::string_view name) { return "文档\\我的记事\\" + std::string(name); }
     static std::optional<std::string> NoteFile(std::string_view name) {
-        return ScratchFolder::ReadBytes("日历\\" + std::string(name));
+        return ScratchFolder::ReadBytes(InNotes("日历\\") + std::string(name));
     }
 
     void ClickDay(int day) {
@@ -52,12 +52,12 @@ protected:
     }
     void ClickLabel(int id) { PostMessageW(GetDlgItem(window->Handle(), id), WM_LBUTTONUP, 0, MAKELPARAM(1, 1)); }
     Script::Step Opens() {
-        return [this] { return (dialog = FindDialog(kNoteDialog)) != nullptr; };
+        return [this] { return (dialog = FindDialog(kNoteDialog.c_str())) != nullptr; };
     }
     Script::Step Closes() {
         return [this] { return !IsWindow(dialog); };
     }
-    void SetEdit(int id, std::string_view text) { SetDlgItemTextW(dialog, id, win::Wide(text).c_str()); }
+    void SetEdit(int id, std::string_view text) { SetDlgItemTextW(dialog, id, text::Wide(text).c_str()); }
     std::string EditText(int id) { return win::Window(GetDlgItem(dialog, id)).Text(); }
     void PressOk() { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }
     // Opens a day's dialog, sets one edit, and confirms.
@@ -107,11 +107,11 @@ TEST_F(FileTroubleTest, NotesLeftAsTheyWereAreNotRewritten) {
         EXPECT_EQ(NoteFile("202402"), oneOff);
         EXPECT_EQ(NoteFile("102"), yearly);
         EXPECT_EQ(NoteFile("001"), NoteFileBytes({{5, "灯会"}}));
-        EXPECT_FALSE(ScratchFolder::Exists("日历\\202402.bad"));
+        EXPECT_FALSE(ScratchFolder::Exists(InNotes("日历\\202402.bad")));
     });
     EditDay(script, 14, IDC_ONE_OFF_NOTE, "改了");
     script.Do("an edited note's original is kept first", [&] {
-        EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), oneOff);
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("日历\\202402.bad")), oneOff);
         EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{14, "改了"}}));
         EXPECT_EQ(NoteFile("102"), yearly);
     });
@@ -134,8 +134,10 @@ TEST_F(FileTroubleTest, TheUserIsToldOnceOfADamagedOrUnreadableFile) {
         ASSERT_EQ(toldUser.size(), 2u);  // each file once
         EXPECT_NE(toldUser[0].find("我的记事\\日历\\202402"), std::string::npos) << toldUser[0];
         EXPECT_NE(toldUser[0].find("我的记事\\日历\\202402.bad"), std::string::npos) << toldUser[0];
-        EXPECT_NE(toldUser[1].find("无法读取记事文件“我的记事\\日历\\102”"), std::string::npos) << toldUser[1];
-        EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), damaged);
+        // Each by its full path.
+        EXPECT_NE(toldUser[1].find("无法读取记事文件“" + documents + "\\我的记事\\日历\\102”"), std::string::npos)
+            << toldUser[1];
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("日历\\202402.bad")), damaged);
         EXPECT_EQ(window->Grid().Notes().oneOffNotes.Slot(3).text, "能读出");
     });
     Run(script, window);
@@ -158,17 +160,17 @@ TEST_F(FileTroubleTest, AMemoThatCouldNotBeReadIsNeverOverwritten) {
     script.Do("the other program lets go", [&] {
         EXPECT_NE(toldUser[0].find("我的记事\\备忘\\default"), std::string::npos) << toldUser[0];
         held.Release();
-        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "原来的备忘");
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "原来的备忘");
     });
     script.Then("the next tick reads it", [&] { return window->Memo().HasRead(); });
     script.Do("now it is the memo", [&] {
         EXPECT_EQ(win::Window(window->Memo().Item(IDC_MEMO_TEXT)).Text(), "原来的备忘");
         EXPECT_EQ(window->Memo().Item(IDC_MEMO_TITLE).Text(), "记事小本");
-        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "原来的备忘");
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "原来的备忘");
         HWND edit = window->Memo().Item(IDC_MEMO_TEXT);
         SendMessageW(edit, EM_SETSEL, 5, 5);
         SendMessageW(edit, WM_CHAR, L'x', 0);
-        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "原来的备忘x");
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "原来的备忘x");
     });
     Run(script, window);
 }
@@ -181,8 +183,8 @@ TEST_F(FileTroubleTest, ADamagedMemoIsKeptAndToldOf) {
     script.Then("the user is told", [&] { return toldUser.size() == 1; });
     script.Do("check", [&] {
         EXPECT_NE(toldUser[0].find("我的记事\\备忘\\default.bad"), std::string::npos) << toldUser[0];
-        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default.bad"), damaged);
-        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), damaged);  // not written without a change
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default.bad")), damaged);
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), damaged);  // not written without a change
         EXPECT_EQ(win::Window(window->Memo().Item(IDC_MEMO_TEXT)).Text(), "前半");
     });
     Run(script, window);

@@ -22,11 +22,11 @@ using testing::Script;
 using testing::ScratchFolder;
 using testing::SetRegistryText;
 
-const wchar_t kNoteDialog[] = L"输入记事 - vo2.25";
+const std::wstring kNoteDialog = text::Wide(std::string("输入记事 - ") + PROGRAM_TITLE);
 const wchar_t kWeeklyDialog[] = L"每周提示";
 const wchar_t kUnsaved[] = L"记事没有保存";
 
-void SetEdit(HWND dialog, int id, std::string_view text) { SetDlgItemTextW(dialog, id, win::Wide(text).c_str()); }
+void SetEdit(HWND dialog, int id, std::string_view text) { SetDlgItemTextW(dialog, id, text::Wide(text).c_str()); }
 std::string EditText(HWND dialog, int id) { return win::Window(GetDlgItem(dialog, id)).Text(); }
 void Press(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
@@ -40,7 +40,7 @@ protected:
     }
     // After the start the current directory is the notes folder.
     static std::optional<std::string> NoteFile(std::string_view name) {
-        return ScratchFolder::ReadBytes("日历\\" + std::string(name));
+        return ScratchFolder::ReadBytes(InNotes("日历\\") + std::string(name));
     }
 
     void ClickDay(int day) {
@@ -65,7 +65,7 @@ protected:
 TEST_F(NotesTest, ADaysThreeNotesAreWrittenWithoutLeadingBlanks) {
     Script script;
     script.Do("click February 14", [&] { ClickDay(14); });
-    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Then("the note dialog", Opens(kNoteDialog.c_str()));
     // Activation reaches a new dialog a moment after it shows, later on a busy machine.
     script.Then("the focus on 取消", [&] { return GetFocus() == GetDlgItem(dialog, IDCANCEL); });
     script.Do("check it", [&] {
@@ -118,7 +118,7 @@ TEST_P(NoteDialogTest, WhatIsDoneInTheDialogReachesTheFiles) {
     for (const auto& [name, bytes] : c.filesBefore) WriteNoteFile(name, bytes);
     Script script;
     script.Do("click the day", [&] { ClickDay(c.day); });
-    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Then("the note dialog", Opens(kNoteDialog.c_str()));
     script.Do("fill it and press a button", [&] { c.fill(dialog); });
     script.Then("it closes", Closes());
     script.Do("check the files", [&] {
@@ -235,9 +235,9 @@ TEST_F(NotesTest, ANoteThatCannotBeSavedIsReportedAndStaysInTheDialog) {
     HWND message = nullptr;
     Script script;
     script.Do("click February 14", [&] { ClickDay(14); });
-    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Then("the note dialog", Opens(kNoteDialog.c_str()));
     script.Do("another program holds the file; OK", [&] {
-        held = CreateFileW(win::Wide("日历\\202402").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        held = CreateFileW(text::Wide(InNotes("日历\\202402")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         SetEdit(dialog, IDC_ONE_OFF_NOTE, "new text");
         SetEdit(dialog, IDC_GREGORIAN_NOTE, "yearly");
@@ -271,7 +271,7 @@ TEST_F(NotesTest, AChosenColourIsStoredOnOkOnly) {
     HWND chooser = nullptr;
     Script script;
     script.Do("click February 14", [&] { ClickDay(14); });
-    script.Then("the note dialog", Opens(kNoteDialog));
+    script.Then("the note dialog", Opens(kNoteDialog.c_str()));
     script.Do("the lunar note's colour button", [&] {
         SetEdit(dialog, IDC_LUNAR_NOTE, "coloured");
         PostMessageW(GetDlgItem(dialog, IDC_LUNAR_COLOUR), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
@@ -308,24 +308,24 @@ TEST_F(NotesTest, TheMemoPadKeepsItsTextAndPlace) {
         SendMessageW(edit, WM_CHAR, L'x', 0);
     });
     script.Do("check the file", [&] {
-        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "备忘\r\nx");
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "备忘\r\nx");
         EXPECT_TRUE(window->Memo().IsVisible());
     });
     script.Do("a save that fails shows", [&] {
-        ScratchFolder::MarkReadOnly("备忘\\default");  // the user forbids changes
+        ScratchFolder::MarkReadOnly(InNotes("备忘\\default"));  // the user forbids changes
         SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'y', 0);
         EXPECT_TRUE(window->Memo().SaveFailed());
-        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "备忘\r\nx");
-        ScratchFolder::MarkReadOnly("备忘\\default", false);
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "备忘\r\nx");
+        ScratchFolder::MarkReadOnly(InNotes("备忘\\default"), false);
         SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'z', 0);  // the next change tries again
         EXPECT_FALSE(window->Memo().SaveFailed());
-        EXPECT_EQ(ScratchFolder::ReadBytes("备忘\\default"), "备忘\r\nxyz");
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "备忘\r\nxyz");
     });
     script.Do("delete everything", [&] {
         HWND edit = window->Memo().Item(IDC_MEMO_TEXT);
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SendMessageW(edit, WM_CHAR, VK_BACK, 0);
-        EXPECT_FALSE(ScratchFolder::Exists("备忘\\default"));
+        EXPECT_FALSE(ScratchFolder::Exists(InNotes("备忘\\default")));
     });
     script.Do("move it", [&] {
         SetWindowPos(window->Memo().Handle(), nullptr, 123, 456, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -2,7 +2,8 @@
 // own: one copy per logon, and a calendar that survives the shell's restart.
 // The program's path is the test program's argument.
 #include "app/DesktopEmbedding.h"
-#include "framework/Text.h"
+#include "base/Text.h"
+#include "resources/Texts.h"
 #include "resources/resource.h"
 #include "tests/app/ShellStandIns.h"
 #include "tests/display/TestWindows.h"
@@ -19,6 +20,7 @@ namespace almanac {
 namespace {
 
 std::wstring programPath;
+const std::wstring kTitle = text::Wide(PROGRAM_TITLE);
 
 class Program {
 public:
@@ -120,31 +122,32 @@ BOOL CALLBACK FindRefusalText(HWND window, LPARAM found) {
 TEST(ProgramTest, ASecondCopyIsRefusedAndTheFirstGoesOn) {
     Program first;
     ASSERT_TRUE(first.Started());
-    ASSERT_TRUE(WaitFor([&] { return WindowsOf(first, L"vo2.25").size() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowsOf(first, kTitle.c_str()).size() == 1; }));
 
     Program second;
     ASSERT_TRUE(second.Started());
     HWND refusal = WaitForWindowOf(second);
     ASSERT_TRUE(refusal);
-    // A message box captioned with the program's title, and nothing else.
-    EXPECT_EQ(win::Window(refusal).Text(), "almanac");
+    // A message box captioned with the program's name (as the Start menu
+    // shows it), and nothing else.
+    EXPECT_EQ(win::Window(refusal).Text(), PROGRAM_NAME);
     bool saysIt = false;
     EnumChildWindows(refusal, FindRefusalText, reinterpret_cast<LPARAM>(&saysIt));
     EXPECT_TRUE(saysIt);
     EXPECT_EQ(WindowsOf(second).size(), 1u);
-    EXPECT_TRUE(WindowsOf(second, L"vo2.25").empty());
+    EXPECT_TRUE(WindowsOf(second, kTitle.c_str()).empty());
 
     PostMessageW(refusal, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(second.WaitForExit(10000));
     EXPECT_TRUE(first.IsRunning());
-    EXPECT_EQ(WindowsOf(first, L"vo2.25").size(), 1u);
+    EXPECT_EQ(WindowsOf(first, kTitle.c_str()).size(), 1u);
 }
 
 TEST(ProgramTest, TheCalendarComesBackAfterTheShellRestarts) {
     auto shell = std::make_unique<testing::ShellStandIns>();
     Program program;
     ASSERT_TRUE(program.Started());
-    HWND calendar = WaitForWindowOf(program, L"vo2.25");
+    HWND calendar = WaitForWindowOf(program, kTitle.c_str());
     ASSERT_TRUE(calendar);
     // The second tick embeds it in the desktop view.
     ASSERT_TRUE(WaitFor([&] { return ParentOf(calendar) == shell->View(); }));
@@ -160,15 +163,15 @@ TEST(ProgramTest, TheCalendarComesBackAfterTheShellRestarts) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(calendar); }));
     PumpFor(1500);
     EXPECT_TRUE(program.IsRunning());
-    EXPECT_TRUE(WindowsOf(program, L"vo2.25").empty());
+    EXPECT_TRUE(WindowsOf(program, kTitle.c_str()).empty());
 
     // The shell comes back and says so.
     shell = std::make_unique<testing::ShellStandIns>();
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     HWND again = nullptr;
     ASSERT_TRUE(WaitFor([&] {
-        std::vector<HWND> windows = WindowsOf(program, L"vo2.25");
-        if (windows.empty()) windows = WindowsOf(program, L"vo2.25", shell->View());
+        std::vector<HWND> windows = WindowsOf(program, kTitle.c_str());
+        if (windows.empty()) windows = WindowsOf(program, kTitle.c_str(), shell->View());
         again = windows.empty() ? nullptr : windows.front();
         return again != nullptr;
     }));
@@ -217,26 +220,26 @@ TEST_P(OddFolderTest, IsNamedAndNoNoteGoesElsewhere) {
 
     Program program;
     ASSERT_TRUE(program.Started());
-    HWND box = WaitForWindowOf(program, L"almanac");
+    HWND box = WaitForWindowOf(program, text::Wide(PROGRAM_NAME).c_str());
     ASSERT_TRUE(box);
     const std::string said = testing::DialogText(box);
-    EXPECT_NE(said.find(win::Narrow(documents + L"\\" + odd.file)), std::string::npos) << said;
+    EXPECT_NE(said.find(text::Narrow(documents + L"\\" + odd.file)), std::string::npos) << said;
     EXPECT_NE(said.find("这是一个文件"), std::string::npos) << said;
     // A start that ends leaves nothing half made behind the message; one
     // that goes on tells of the folder from the whole window.
-    EXPECT_EQ(WindowsOf(program, L"vo2.25").size(), odd.runs ? 1u : 0u);
+    EXPECT_EQ(WindowsOf(program, kTitle.c_str()).size(), odd.runs ? 1u : 0u);
 
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     if (odd.runs) {
-        EXPECT_TRUE(WaitFor([&] { return WindowsOf(program, L"vo2.25").size() == 1; }));
+        EXPECT_TRUE(WaitFor([&] { return WindowsOf(program, kTitle.c_str()).size() == 1; }));
         EXPECT_TRUE(Exists(documents + L"\\我的记事\\备忘"));
     } else {
         EXPECT_TRUE(program.WaitForExit(10000));
-        EXPECT_TRUE(WindowsOf(program, L"vo2.25").empty());
+        EXPECT_TRUE(WindowsOf(program, kTitle.c_str()).empty());
     }
     for (const std::wstring& outside : {documents, std::wstring(started)}) {
-        EXPECT_FALSE(Exists(outside + L"\\日历")) << win::Narrow(outside);
-        EXPECT_FALSE(Exists(outside + L"\\备忘")) << win::Narrow(outside);
+        EXPECT_FALSE(Exists(outside + L"\\日历")) << text::Narrow(outside);
+        EXPECT_FALSE(Exists(outside + L"\\备忘")) << text::Narrow(outside);
     }
 }
 

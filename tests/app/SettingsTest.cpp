@@ -28,7 +28,7 @@ TEST_F(SettingsTest, NumbersReadAsAtoiReadsThem) {
     };
     for (auto [text, value] : cases) {
         SetRegistryText(kSettingsKey, L"MemoX", text);
-        EXPECT_EQ(ReadNumberSetting("MemoX"), value) << win::Narrow(text);
+        EXPECT_EQ(ReadNumberSetting("MemoX"), value) << text::Narrow(text);
     }
 }
 
@@ -42,73 +42,83 @@ TEST_F(SettingsTest, AValueTooLongForTheBufferFailsToRead) {
 
 TEST_F(SettingsTest, AutostartFollowsTheExecutable) {
     EXPECT_FALSE(CheckAutostart());  // missing: written
-    EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar"), win::Wide(ExecutablePath()));
+    EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar"), text::Wide(ExecutablePath()));
     EXPECT_TRUE(CheckAutostart());
 
     // A moved executable, or one that differs only in letter case, is followed.
-    std::wstring path = win::Wide(ExecutablePath());
+    std::wstring path = text::Wide(ExecutablePath());
     for (wchar_t& c : path) c = wchar_t(towupper(c));
     SetRegistryText(kRunKey, L"Kelvadar", path);
     EXPECT_FALSE(CheckAutostart());
-    EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar"), win::Wide(ExecutablePath()));
+    EXPECT_EQ(RegistryText(kRunKey, L"Kelvadar"), text::Wide(ExecutablePath()));
 
     SetAutostart(false, AUTOSTART_VALUE);
     EXPECT_FALSE(RegistryText(kRunKey, L"Kelvadar"));
 }
 
-TEST_F(SettingsTest, TheNotesFolderGoesUnderTheDocumentsFolder) {
-    NotesFolderCheck check = EnterNotesFolder([this] { return std::optional(documents); });
+TEST_F(SettingsTest, TheNotesFolderGoesUnderTheDocumentsFolderAndTheCurrentDirectoryStays) {
+    const auto before = std::filesystem::current_path();
+    NotesFolderCheck check = PrepareNotesFolder([this] { return std::optional(documents); });
     EXPECT_FALSE(check.notesFolder);
     EXPECT_TRUE(check.subfolders.empty());
-    EXPECT_EQ(win::Narrow(std::filesystem::current_path().wstring()), documents + "\\我的记事");
-    EXPECT_TRUE(ScratchFolder::Exists("日历"));
-    EXPECT_TRUE(ScratchFolder::Exists("备忘"));
+    ASSERT_TRUE(check.folder);
+    EXPECT_EQ(check.folder->Path(), documents + "\\我的记事");
+    EXPECT_TRUE(ScratchFolder::Exists(documents + "\\我的记事\\日历"));
+    EXPECT_TRUE(ScratchFolder::Exists(documents + "\\我的记事\\备忘"));
+    EXPECT_EQ(std::filesystem::current_path(), before);
 }
 
 TEST_F(SettingsTest, WithoutADocumentsFolderTheProfileFolderStandsIn) {
     std::optional<std::string> profile = ShellProfileFolder();
     ASSERT_TRUE(profile);
-    EnterNotesFolder([] { return std::nullopt; });
-    EXPECT_EQ(win::Narrow(std::filesystem::current_path().wstring()), *profile + "\\我的记事");
-    EXPECT_TRUE(ScratchFolder::Exists("日历"));
+    NotesFolderCheck check = PrepareNotesFolder([] { return std::nullopt; });
+    ASSERT_TRUE(check.folder);
+    EXPECT_EQ(check.folder->Path(), *profile + "\\我的记事");
+    EXPECT_TRUE(ScratchFolder::Exists(*profile + "\\我的记事\\日历"));
     // Leave the profile as it was.
-    std::filesystem::current_path(std::filesystem::current_path().parent_path());
-    std::filesystem::remove_all(std::filesystem::path(win::Wide(*profile + "\\我的记事")));
+    std::filesystem::remove_all(std::filesystem::path(text::Wide(*profile + "\\我的记事")));
+}
+
+// A documents folder given as a relative path is named by its full path:
+// whatever the process's current directory becomes, the notes stay.
+TEST_F(SettingsTest, TheNotesFolderIsNamedByItsFullPath) {
+    NotesFolderCheck check = PrepareNotesFolder([] { return std::optional<std::string>("文档"); });
+    ASSERT_TRUE(check.folder);
+    EXPECT_EQ(check.folder->Path(), documents + "\\我的记事");
 }
 
 // A file where a folder of the notes belongs: the folder is named, and
-// nothing is made outside the notes folder (once, "..", taken after a step
-// that failed, put the notes in the documents folder or the start folder).
+// nothing is made outside the notes folder.
 struct OddFolder {
     const char* name;
     const char* file;  // under the documents folder, where a folder belongs
-    bool notesFolderEntered;
+    bool notesFolderMade;
 };
 
 class OddFolderTest : public SettingsTest, public ::testing::WithParamInterface<OddFolder> {};
 
 TEST_P(OddFolderTest, IsNamedAndNothingLandsElsewhere) {
     const OddFolder& odd = GetParam();
-    const std::string start = win::Narrow(std::filesystem::current_path().wstring());
+    const std::string start = text::Narrow(std::filesystem::current_path().wstring());
     if (std::string_view(odd.file) != "我的记事") ScratchFolder::MakeFolder("文档\\我的记事");
     ScratchFolder::WriteBytes(std::string("文档\\") + odd.file, "a file, not a folder");
 
-    NotesFolderCheck check = EnterNotesFolder([this] { return std::optional(documents); });
+    NotesFolderCheck check = PrepareNotesFolder([this] { return std::optional(documents); });
     const std::string problemPath = documents + "\\" + odd.file;
-    const std::string current = win::Narrow(std::filesystem::current_path().wstring());
-    if (odd.notesFolderEntered) {
+    if (odd.notesFolderMade) {
         EXPECT_FALSE(check.notesFolder);
+        ASSERT_TRUE(check.folder);
         ASSERT_EQ(check.subfolders.size(), 1u);
         EXPECT_EQ(check.subfolders[0].path, problemPath);
         EXPECT_EQ(check.subfolders[0].reason, "这是一个文件，不是文件夹。");
-        EXPECT_EQ(current, documents + "\\我的记事");
     } else {
         ASSERT_TRUE(check.notesFolder);
+        EXPECT_FALSE(check.folder);
         EXPECT_EQ(check.notesFolder->path, problemPath);
         EXPECT_EQ(check.notesFolder->reason, "这是一个文件，不是文件夹。");
         EXPECT_TRUE(check.subfolders.empty());
-        EXPECT_EQ(current, start);
     }
+    EXPECT_EQ(text::Narrow(std::filesystem::current_path().wstring()), start);
     for (const std::string& outside : {start, documents}) {
         EXPECT_FALSE(ScratchFolder::Exists(outside + "\\日历")) << outside;
         EXPECT_FALSE(ScratchFolder::Exists(outside + "\\备忘")) << outside;
@@ -121,14 +131,13 @@ INSTANTIATE_TEST_SUITE_P(
                       OddFolder{"MemoFolder", "我的记事\\备忘", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsTest, ANotesFolderThatCannotBeMadeLeavesTheCurrentDirectory) {
-    const auto before = std::filesystem::current_path();
+TEST_F(SettingsTest, ANotesFolderThatCannotBeMadeIsNamed) {
     ScratchFolder::WriteBytes("blocked", "a file, not a folder");
-    NotesFolderCheck check = EnterNotesFolder([] { return std::optional<std::string>("blocked"); });
+    NotesFolderCheck check = PrepareNotesFolder([] { return std::optional<std::string>("blocked"); });
     ASSERT_TRUE(check.notesFolder);
-    EXPECT_EQ(check.notesFolder->path, "blocked\\我的记事");
+    EXPECT_FALSE(check.folder);
+    EXPECT_EQ(check.notesFolder->path, text::Narrow(std::filesystem::current_path().wstring()) + "\\blocked\\我的记事");
     EXPECT_FALSE(check.notesFolder->reason.empty());
-    EXPECT_EQ(std::filesystem::current_path(), before);
     EXPECT_FALSE(ScratchFolder::Exists("日历"));
     EXPECT_FALSE(ScratchFolder::Exists("备忘"));
 }

@@ -22,7 +22,7 @@ std::vector<COLORREF> Drawn(const Face& face, std::string_view text) {
     win::Selection selected(canvas.Get(), font);
     SetBkMode(canvas.Get(), TRANSPARENT);
     SetTextColor(canvas.Get(), RGB(0, 0, 0));
-    win::DrawLine(canvas.Get(), 2, 2, text);
+    win::DrawTextAt(canvas.Get(), 2, 2, text);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 120; ++x) pixels.push_back(canvas.Pixel(x, y));
@@ -65,7 +65,7 @@ TEST_P(ColouredTextTest, StrokesShowTheColour) {
     win::Selection selected(canvas.Get(), font);
     SetBkMode(canvas.Get(), TRANSPARENT);
     SetTextColor(canvas.Get(), c.colour);
-    win::DrawLine(canvas.Get(), 2, 2, c.text);
+    win::DrawTextAt(canvas.Get(), 2, 2, c.text);
     int ink = 0, exact = 0;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 160; ++x) {

@@ -2,7 +2,7 @@
 
 #include "resources/resource.h"
 #include "tests/display/TestWindows.h"
-#include "tests/support/ScratchFolder.h"
+#include "testkit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ protected:
 
     ScratchFolder scratch;
     HostWindow host{MonthView::WIDTH, MonthView::HEIGHT};
-    MonthView view{nullptr};
+    MonthView view{nullptr, scratch.Notes()};
     win::MemoryCanvas canvas{MonthView::WIDTH, MonthView::HEIGHT};
 };
 
@@ -112,26 +112,33 @@ TEST_F(MonthViewTest, DayColours) {
     EXPECT_EQ(CountPixels(canvas, CellOf(13), MonthView::FESTIVAL_COLOUR), 0);
 }
 
-TEST_F(MonthViewTest, AFebruaryFromSundayLeavesTheLastTwoRowsEmpty) {
-    Show(2026, 2, 2000, 1, 1);  // 28 days, day 1 a Sunday
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 7; ++column)
-            EXPECT_FALSE(AllPixels(canvas, CellRect(row, column), MonthView::CELL_COLOUR)) << row << ',' << column;
-    for (int row = 4; row < 6; ++row)
-        for (int column = 0; column < 7; ++column)
-            EXPECT_TRUE(AllPixels(canvas, CellRect(row, column), MonthView::CELL_COLOUR)) << row << ',' << column;
+// The cells that hold a day: from the first day's weekday on, as many as the
+// month has days; every other cell is blank.
+struct PageLayout {
+    const char* name;
+    int year, month;
+    int firstCell;  // the weekday of day 1 (0 = Sunday), by the almanac
+    int days;
+};
+
+void PrintTo(const PageLayout& layout, std::ostream* out) { *out << layout.name; }
+
+class PageLayoutTest : public MonthViewTest, public ::testing::WithParamInterface<PageLayout> {};
+
+TEST_P(PageLayoutTest, DaysFillTheirCellsAndNoOthers) {
+    const PageLayout& layout = GetParam();
+    Show(layout.year, layout.month, 2000, 1, 1);
+    for (int cell = 0; cell < 42; ++cell) {
+        const bool holdsADay = cell >= layout.firstCell && cell < layout.firstCell + layout.days;
+        EXPECT_EQ(!AllPixels(canvas, CellRect(cell / 7, cell % 7), MonthView::CELL_COLOUR), holdsADay) << cell;
+    }
 }
 
-TEST_F(MonthViewTest, AThirtyOneDayMonthFromSaturdayFillsSixRows) {
-    Show(2020, 8, 2000, 1, 1);  // day 1 a Saturday
-    for (int column = 0; column < 6; ++column)
-        EXPECT_TRUE(AllPixels(canvas, CellRect(0, column), MonthView::CELL_COLOUR)) << column;
-    EXPECT_FALSE(AllPixels(canvas, CellRect(0, 6), MonthView::CELL_COLOUR));
-    EXPECT_FALSE(AllPixels(canvas, CellRect(5, 0), MonthView::CELL_COLOUR));  // day 30
-    EXPECT_FALSE(AllPixels(canvas, CellRect(5, 1), MonthView::CELL_COLOUR));  // day 31
-    for (int column = 2; column < 7; ++column)
-        EXPECT_TRUE(AllPixels(canvas, CellRect(5, column), MonthView::CELL_COLOUR)) << column;
-}
+INSTANTIATE_TEST_SUITE_P(Months, PageLayoutTest,
+                         ::testing::Values(PageLayout{"FebruaryFromSundayInFourRows", 2026, 2, 0, 28},
+                                           PageLayout{"ThirtyOneDaysFromSaturdayInSixRows", 2020, 8, 6, 31},
+                                           PageLayout{"LeapFebruaryFromThursday", 2024, 2, 4, 29}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Every lunar text stays inside its 51-pixel cell: a text that ran past it
 // would show on the black line right of the cell, the next cell covering
@@ -193,8 +200,8 @@ TEST_F(MonthViewTest, CellOriginsAndTheCaption) {
 class RecordingOwner : public MonthViewOwner {
 public:
     void ShowReturnButton(bool show) override { shown = show; }
-    void EditDayNotes(MonthView& view) override { editedDays.push_back(view.SelectedDay()); }
-    void EditWeekdayNote(MonthView& view) override { editedWeekdays.push_back(view.SelectedWeekday()); }
+    void EditDayNotes(int day) override { editedDays.push_back(day); }
+    void EditWeekdayNote(int weekday) override { editedWeekdays.push_back(weekday); }
     void OpenSite() override { ++siteOpenings; }
     void NoteFileTrouble(const NoteTable& table) override { troubledFiles.push_back(table.Path()); }
     void TurnMonths(int months) override { turns.push_back(months); }
@@ -210,7 +217,7 @@ public:
 TEST(MonthViewOwnerTest, TheReturnButtonShowsWhileTodaysMonthIsNotShown) {
     HostWindow host;
     RecordingOwner owner;
-    MonthView view(&owner);
+    MonthView view(&owner, ScratchFolder::Here());
     ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
     view.ShowMonth(2024, 2, 10);
     EXPECT_FALSE(owner.shown);
@@ -226,12 +233,12 @@ TEST(MonthViewOwnerTest, ADamagedNoteFileOfThePageIsReported) {
     ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{3, "kept"}}) + std::string("\x05\x00", 2));
     HostWindow host;
     RecordingOwner owner;
-    MonthView view(&owner);
+    MonthView view(&owner, ScratchFolder::Here());
     ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
     view.ShowMonth(2024, 1, 10);
     EXPECT_TRUE(owner.troubledFiles.empty());
     view.ShowMonth(2024, 2, 0);
-    EXPECT_EQ(owner.troubledFiles, std::vector<std::string>{"日历\\102"});
+    EXPECT_EQ(owner.troubledFiles, std::vector<std::string>{scratch.Notes().PathOf("日历\\102")});
     EXPECT_TRUE(ScratchFolder::Exists("日历\\102.bad"));
 }
 
@@ -264,7 +271,7 @@ protected:
     ScratchFolder scratch;
     HostWindow host{MonthView::WIDTH, MonthView::HEIGHT};
     RecordingOwner owner;
-    MonthView view{&owner};
+    MonthView view{&owner, scratch.Notes()};
 };
 
 TEST_F(PointerTest, ThePopupShowsADaysNotesUnderThePointer) {
@@ -317,7 +324,7 @@ TEST_F(PointerTest, TodaysNotesPopUpUnderTodaysCell) {
     POINT anchor = view.CellOrigin(16);
     ClientToScreen(view, &anchor);
     EXPECT_EQ(PopupRect().top, anchor.y + 24);
-    EXPECT_EQ(view.SelectedDay(), 0);  // entering the cell will place it again
+    EXPECT_EQ(view.HoveredDay(), 0);  // entering the cell will show it again
 
     view.ShowMonth(2024, 3, 0);  // not today's month: nothing
     view.Popup().Show(SW_HIDE);

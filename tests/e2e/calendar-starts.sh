@@ -9,7 +9,7 @@ exe=$1
 desktop_start "$2"
 
 program_start "$exe"
-calendar=$(window_wait vo2.25)
+calendar=$(window_wait "$ALMANAC_WINDOW_TITLE")
 window_origin "$calendar"
 sleep 3  # past the second tick
 shot=$(screenshot calendar-starts)

@@ -9,6 +9,9 @@ fail() {
     exit 1
 }
 
+# The main window's title comes from the build, as the program has it.
+: "${ALMANAC_WINDOW_TITLE:?the test run gives the title of the main window}"
+
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=../../tools/wine-arch.sh
 . "$root/tools/wine-arch.sh"

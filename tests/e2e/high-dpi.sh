@@ -14,7 +14,7 @@ done
 wineserver -w
 
 program_start "$exe"
-calendar=$(window_wait vo2.25)
+calendar=$(window_wait "$ALMANAC_WINDOW_TITLE")
 window_origin "$calendar"
 if [ "$WIDTH" != 545 ] || [ "$HEIGHT" != 420 ]; then fail "the panel is $WIDTH × $HEIGHT, not 545 × 420"; fi
 xdotool mousemove $((X + 5)) $((Y + 405))  # off the grid

@@ -22,14 +22,14 @@ cell_origin() { # sets CX, CY: the cell's top-left on the screen
 }
 
 program_start "$exe"
-window_origin "$(window_wait vo2.25)"
+window_origin "$(window_wait "$ALMANAC_WINDOW_TITLE")"
 cell_origin
 click_at $((CX + 25)) $((CY + 12))
 
 # The dialog's controls sit at dialog units of its 258 × 130 template; the
 # pointer moves relative to the dialog's own window (the window manager's
 # frame makes its position on the screen unreliable to read).
-dialog=$(window_wait '输入记事 - vo2.25')
+dialog=$(window_wait "输入记事 - $ALMANAC_WINDOW_TITLE")
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 at_units() { xdotool mousemove --window "$dialog" $(($1 * WIDTH / 258)) $(($2 * HEIGHT / 130)) click 1; }
 at_units 100 50    # into the note for this date
@@ -43,11 +43,11 @@ printf 'd\000\017\000\014\000\000\000\000\000meeting at 3' >"$work/expected"
 cmp -s "$notes/$month_file" "$work/expected" || fail "the note file holds $(od -An -c "$notes/$month_file" | tr -s ' ')"
 
 # End through the prompt, start again: the day carries the note's colour.
-window_origin "$(window_wait vo2.25)"
+window_origin "$(window_wait "$ALMANAC_WINDOW_TITLE")"
 end_through_prompt
 
 program_start "$exe"
-window_origin "$(window_wait vo2.25)"
+window_origin "$(window_wait "$ALMANAC_WINDOW_TITLE")"
 cell_origin
 xdotool mousemove $((X + 5)) $((Y + 260))  # away from the grid
 sleep 3  # past the second tick, whose pop-up of today's notes may show

@@ -29,7 +29,7 @@ return_shown() { # FILE: "返回" drawn in the top strip's text colour
 }
 
 program_start "$exe"
-window_origin "$(window_wait vo2.25)"
+window_origin "$(window_wait "$ALMANAC_WINDOW_TITLE")"
 xdotool mousemove $((X + 5)) $((Y + 270))  # off the grid
 sleep 3  # past the second tick: today's notes pop up
 shot=$(screenshot panel-today-popup)

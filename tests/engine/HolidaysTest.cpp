@@ -154,7 +154,7 @@ TEST(HolidayCalendarTest, AYearInTheFileReplacesThatYearEntirely) {
 
 TEST(HolidayCalendarTest, ThePageCarriesTheMarks) {
     auto page = std::make_unique<MonthPage>();
-    page->ShowMonth(2025, 10, 0);
+    page->Build(2025, 10, 0);
     EXPECT_EQ(page->cells[1].dayMark, DayMark::Rest);
     EXPECT_EQ(page->cells[8].dayMark, DayMark::Rest);
     EXPECT_EQ(page->cells[9].dayMark, DayMark::None);
@@ -164,7 +164,7 @@ TEST(HolidayCalendarTest, ThePageCarriesTheMarks) {
     HolidayCalendar own;
     own.ReplaceYears(ParseHolidayText("2025-10-09 休 自定\n").days);
     page->holidays = &own;
-    page->ShowMonth(2025, 10, 0);
+    page->Build(2025, 10, 0);
     EXPECT_EQ(page->cells[1].dayMark, DayMark::None);
     EXPECT_EQ(page->cells[9].dayMark, DayMark::Rest);
 }

@@ -10,7 +10,7 @@ namespace {
 
 std::unique_ptr<MonthPage> Page(int year, int month, int day = 0) {
     auto page = std::make_unique<MonthPage>();
-    page->ShowMonth(year, month, day);
+    page->Build(year, month, day);
     return page;
 }
 
@@ -127,18 +127,18 @@ TEST(MonthPageTest, DaysBeyondTheTableHaveNoLunarDate) {
 
 TEST(MonthPageTest, TheMarkedDate) {
     MonthPage page;
-    page.ShowMonth(2024, 2, 31);  // clamped to the month
+    page.Build(2024, 2, 31);  // clamped to the month
     EXPECT_EQ(page.markedYear, 2024);
     EXPECT_EQ(page.markedMonth, 2);
     EXPECT_EQ(page.markedDay, 29);
     EXPECT_TRUE(page.ShowsMarkedMonth());
 
-    page.ShowMonth(2024, 3, 0);  // browsing leaves it alone
+    page.Build(2024, 3, 0);  // browsing leaves it alone
     EXPECT_EQ(page.markedMonth, 2);
     EXPECT_EQ(page.markedDay, 29);
     EXPECT_FALSE(page.ShowsMarkedMonth());
 
-    page.ShowMonth(2024, 2, 0);
+    page.Build(2024, 2, 0);
     EXPECT_TRUE(page.ShowsMarkedMonth());
 }
 
@@ -148,7 +148,7 @@ TEST(MonthPageRangeTest, EveryPageOfTheRangeBuilds) {
     auto page = std::make_unique<MonthPage>();
     for (int year = 1900; year <= 2100; ++year)
         for (int month = year == 1900 ? 2 : 1; month <= 12; ++month) {
-            page->ShowMonth(year, month, 0);
+            page->Build(year, month, 0);
             for (int d = 1; d <= page->daysInMonth; ++d) {
                 ASSERT_GT(page->cells[d].lunar.day, 0) << year << '-' << month << '-' << d;
                 ASSERT_GT(std::strlen(page->cells[d].lunarText), 0u) << year << '-' << month << '-' << d;

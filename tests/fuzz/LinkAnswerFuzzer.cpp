@@ -2,7 +2,7 @@
 // outside the body, and any link it accepts must be one the shell may open:
 // a web address without controls, format characters, blanks or '"', taken
 // from the body as it stands.
-#include "framework/Gb18030.h"
+#include "base/Gb18030.h"
 #include "links/RemoteLink.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "links/HttpGet.h"
 
-#include "tests/links/LoopbackServer.h"
+#include "testkit/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "links/RemoteLink.h"
 
-#include "tests/links/LoopbackServer.h"
+#include "testkit/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 

@@ -86,7 +86,7 @@ expect_installed() { # FOLDER WINDOWS_FOLDER
 
 calendar_start() { # WINDOWS_PATH
     program_start "$1"
-    window_wait vo2.25 >/dev/null
+    window_wait "$ALMANAC_WINDOW_TITLE" >/dev/null
 }
 
 calendar_ended() {

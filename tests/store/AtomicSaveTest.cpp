@@ -2,7 +2,7 @@
 // what it left: every time a complete file, never a cut one.
 #include "store/NoteStore.h"
 
-#include "tests/support/ScratchFolder.h"
+#include "testkit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ std::string Version(char letter, int slot) { return std::string(1500 + slot, let
 // save at a time, for ever.
 [[noreturn]] void SaveForever() {
     NoteTable table;
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(ScratchFolder::Here(), 2024, 2);
     ScratchFolder::WriteBytes(kReadyFile, "");
     for (char letter = 'b';; letter = letter == 'a' ? 'b' : 'a')
         for (int slot = 1; slot <= kSlots; ++slot) table.SetAndSave(slot, Version(letter, slot), 0);
@@ -89,7 +89,7 @@ constexpr int kRounds = 300;
 // slots in the newer one, the rest still in the older.
 void ExpectCompleteFile(int round) {
     NoteTable table;
-    ASSERT_EQ(table.LoadMonth(2024, 2), 0) << "round " << round << ": a damaged file";
+    ASSERT_EQ(table.LoadMonth(ScratchFolder::Here(), 2024, 2), NoteTable::LoadState::Clean) << "round " << round << ": a damaged file";
     bool inOlderPart = false;
     char newer = table.Slot(1).text.value_or(" ")[0];
     for (int slot = 1; slot <= kSlots; ++slot) {
@@ -113,7 +113,7 @@ TEST(AtomicSaveTest, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
     ScratchFolder scratch;
     ScratchFolder::MakeNoteFolders();
     NoteTable table;
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(ScratchFolder::Here(), 2024, 2);
     for (int slot = 1; slot <= kSlots; ++slot) ASSERT_EQ(table.SetAndSave(slot, Version('a', slot), 0), NOTE_OK);
 
     std::mt19937 random(20261210);
@@ -133,7 +133,7 @@ TEST(AtomicSaveTest, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
         mostLeftovers = std::max(mostLeftovers, after);
     }
     // The next save by a living process removes what the killed ones left.
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(ScratchFolder::Here(), 2024, 2);
     ASSERT_EQ(table.SetAndSave(1, Version('c', 1), 0), NOTE_OK);
     EXPECT_EQ(Leftovers(), 0);
     std::printf("%d kills, %d of them left a temporary file, at most %d at once; none after the next save\n", kRounds,

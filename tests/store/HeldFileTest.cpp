@@ -3,10 +3,11 @@
 #include "store/NoteStore.h"
 #include "store/WholeFile.h"
 
-#include "tests/support/ScratchFolder.h"
+#include "testkit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <windows.h>
 
@@ -24,21 +25,30 @@ class HeldFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ScratchFolder::MakeNoteFolders();
-        table.LoadMonth(2024, 2);
+        table.LoadMonth(scratch.Notes(), 2024, 2);
         ASSERT_EQ(table.SetAndSave(1, "first", 0), NOTE_OK);
     }
     ScratchFolder scratch;
     NoteTable table;
 };
 
+// The other program lets go while the save waits: once the save's
+// temporary file is there, the save is trying to replace the held file.
 TEST_F(HeldFileTest, ASaveWaitsBrieflyForAFileHeldForAMoment) {
     HANDLE held = HoldExclusively("日历\\202402");
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::thread release([held] {
-        Sleep(300);
+    std::atomic<bool> returned{false};
+    std::thread release([held, &returned] {
+        auto saving = [] {
+            for (const std::string& name : ScratchFolder::List("日历"))
+                if (name.rfind("202402.new", 0) == 0) return true;
+            return false;
+        };
+        while (!saving() && !returned) std::this_thread::yield();
         CloseHandle(held);
     });
     EXPECT_EQ(table.SetAndSave(2, "second", 0), NOTE_OK);
+    returned = true;
     release.join();
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{1, "first"}, {2, "second"}}));
 }
@@ -58,7 +68,7 @@ TEST_F(HeldFileTest, ASaveFailsVisiblyWhileTheFileStaysHeld) {
 // words, and the built-in days stand; once released it is read.
 TEST(HeldHolidayFileTest, IsToldOfAndReadOnceReleased) {
     ScratchFolder scratch;
-    ASSERT_EQ(WriteWholeFile(HOLIDAY_FILE_NAME, "2027-02-06 休 春节\n"), 0);
+    ASSERT_EQ(WriteWholeFile(HOLIDAY_FILE_NAME, "2027-02-06 休 春节\n"), FileResult::Done);
     HANDLE held = HoldExclusively(HOLIDAY_FILE_NAME);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     HolidayFileReading reading = ReadHolidayFile(HOLIDAY_FILE_NAME);

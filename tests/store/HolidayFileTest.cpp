@@ -1,7 +1,7 @@
 #include "store/HolidayFile.h"
 #include "store/WholeFile.h"
 
-#include "tests/support/ScratchFolder.h"
+#include "testkit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

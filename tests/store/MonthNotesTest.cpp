@@ -1,6 +1,6 @@
 #include "store/MonthNotes.h"
 
-#include "tests/support/ScratchFolder.h"
+#include "testkit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +16,14 @@ using Edit = MonthNotes::NoteEdit;
 
 // A month page and the notes its cells lead to, loaded as the grid loads them.
 struct LoadedPage {
+    explicit LoadedPage(NotesFolder folder) : notes(std::move(folder)) {}
     MonthPage page;
     MonthNotes notes;
 };
 
 std::unique_ptr<LoadedPage> Load(int year, int month) {
-    auto loaded = std::make_unique<LoadedPage>();
-    loaded->page.ShowMonth(year, month, 0);
+    auto loaded = std::make_unique<LoadedPage>(ScratchFolder::Here());
+    loaded->page.Build(year, month, 0);
     loaded->notes.Load(loaded->page);
     return loaded;
 }
@@ -35,11 +36,11 @@ protected:
 
 TEST_F(MonthNotesTest, EachTableIsBoundToItsFile) {
     auto page = Load(2024, 2);
-    EXPECT_EQ(page->notes.oneOffNotes.Path(), "日历\\202402");
-    EXPECT_EQ(page->notes.gregorianYearlyNotes.Path(), "日历\\102");
-    EXPECT_EQ(page->notes.lunarNotesFirst.Path(), "日历\\012");  // February 1 is lunar 12-22
-    EXPECT_EQ(page->notes.lunarNotesLast.Path(), "日历\\001");   // February 29 is lunar 1-20
-    EXPECT_EQ(page->notes.weeklyNotes.Path(), "日历\\week");
+    EXPECT_EQ(page->notes.oneOffNotes.Path(), scratch.Notes().PathOf("日历\\202402"));
+    EXPECT_EQ(page->notes.gregorianYearlyNotes.Path(), scratch.Notes().PathOf("日历\\102"));
+    EXPECT_EQ(page->notes.lunarNotesFirst.Path(), scratch.Notes().PathOf("日历\\012"));  // February 1 is lunar 12-22
+    EXPECT_EQ(page->notes.lunarNotesLast.Path(), scratch.Notes().PathOf("日历\\001"));   // February 29 is lunar 1-20
+    EXPECT_EQ(page->notes.weeklyNotes.Path(), scratch.Notes().PathOf("日历\\week"));
 }
 
 TEST_F(MonthNotesTest, ThePagesNotesComeFromTheFiles) {
@@ -173,12 +174,12 @@ TEST_F(MonthNotesTest, ADamagedFilesOriginalIsKeptOnceWhenItIsFirstShown) {
     ScratchFolder::WriteBytes("日历\\202402", damaged);
     auto page = Load(2024, 2);
     EXPECT_EQ(page->notes.oneOffNotes.FoundState(), NoteTable::LoadState::Damaged);
-    EXPECT_EQ(page->notes.oneOffNotes.DamagedCopyPath(), "日历\\202402.bad");
+    EXPECT_EQ(page->notes.oneOffNotes.DamagedCopyPath(), scratch.Notes().PathOf("日历\\202402.bad"));
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), damaged);
     EXPECT_EQ(page->notes.oneOffNotes.Slot(3).text, "kept");
 
     page = Load(2024, 2);  // shown again: the same copy serves
-    EXPECT_EQ(page->notes.oneOffNotes.DamagedCopyPath(), "日历\\202402.bad");
+    EXPECT_EQ(page->notes.oneOffNotes.DamagedCopyPath(), scratch.Notes().PathOf("日历\\202402.bad"));
     EXPECT_TRUE(page->notes.SaveDayNotes(4, Edit{"new", 0}, std::nullopt, std::nullopt).AllSaved());
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{3, "kept"}, {4, "new"}}));
     EXPECT_FALSE(ScratchFolder::Exists("日历\\202402.bad2"));

@@ -1,7 +1,7 @@
 #include "store/NoteStore.h"
 
 #include "store/WholeFile.h"
-#include "tests/support/ScratchFolder.h"
+#include "testkit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,8 @@
 namespace almanac {
 namespace {
 
+using LoadState = NoteTable::LoadState;
+
 using testing::NoteFileBytes;
 using testing::ScratchFolder;
 
@@ -33,7 +35,7 @@ TEST_F(NoteStoreTest, TheThirteenByteExampleLoadsAndSavesBackUnchanged) {
     ScratchFolder::WriteBytes("日历\\200612", example);
 
     NoteTable table;
-    EXPECT_EQ(table.LoadMonth(2006, 12), 0);
+    EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2006, 12), LoadState::Clean);
     EXPECT_EQ(table.Slot(5).text, "abc");
     EXPECT_EQ(table.Slot(5).Length(), 3);
     EXPECT_EQ(table.Slot(5).colour, 0u);
@@ -43,21 +45,21 @@ TEST_F(NoteStoreTest, TheThirteenByteExampleLoadsAndSavesBackUnchanged) {
 
 TEST_F(NoteStoreTest, TablesBindToTheirFiles) {
     NoteTable table;
-    table.LoadMonth(2006, 12);
-    EXPECT_EQ(table.Path(), "日历\\200612");
+    table.LoadMonth(scratch.Notes(), 2006, 12);
+    EXPECT_EQ(table.Path(), scratch.Notes().PathOf("日历\\200612"));
     EXPECT_EQ(table.MaxIndex(), 31);
-    table.LoadMonth(1, 2);
-    EXPECT_EQ(table.Path(), "日历\\102");
-    table.LoadMonth(0, 11);
-    EXPECT_EQ(table.Path(), "日历\\011");
-    table.LoadWeek();
-    EXPECT_EQ(table.Path(), "日历\\week");
+    table.LoadMonth(scratch.Notes(), 1, 2);
+    EXPECT_EQ(table.Path(), scratch.Notes().PathOf("日历\\102"));
+    table.LoadMonth(scratch.Notes(), 0, 11);
+    EXPECT_EQ(table.Path(), scratch.Notes().PathOf("日历\\011"));
+    table.LoadWeek(scratch.Notes());
+    EXPECT_EQ(table.Path(), scratch.Notes().PathOf("日历\\week"));
     EXPECT_EQ(table.MaxIndex(), 7);
 }
 
 TEST_F(NoteStoreTest, SavesWriteEveryPresentSlotInOrderAndDeleteAnEmptyFile) {
     NoteTable table;
-    table.LoadWeek();
+    table.LoadWeek(scratch.Notes());
     ASSERT_EQ(table.SetAndSave(3, "周三", 0), NOTE_OK);
     ASSERT_EQ(table.SetAndSave(1, "x", NOTE_CUSTOM_COLOUR | 0x123456), NOTE_OK);
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\week"),
@@ -76,12 +78,10 @@ TEST_F(NoteStoreTest, SavesWriteEveryPresentSlotInOrderAndDeleteAnEmptyFile) {
     EXPECT_FALSE(ScratchFolder::Exists("日历\\week"));
 }
 
-using LoadState = NoteTable::LoadState;
 
 struct LoadCase {
     const char* name;
     std::string bytes;
-    int result;
     std::vector<std::pair<int, std::string>> notes;  // the slots that hold a text
     LoadState state = LoadState::Clean;               // Damaged: a save keeps the original first
 };
@@ -95,7 +95,7 @@ TEST_P(NoteLoadTest, LoadsWhatTheFileHolds) {
     const LoadCase& c = GetParam();
     ScratchFolder::WriteBytes("日历\\week", c.bytes);
     NoteTable table;
-    EXPECT_EQ(table.LoadWeek(), c.result);
+    EXPECT_EQ(table.LoadWeek(scratch.Notes()), c.state);
     std::vector<std::pair<int, std::string>> notes;
     for (int i = 0; i <= table.MaxIndex(); ++i)
         if (table.Slot(i).IsPresent()) notes.emplace_back(i, *table.Slot(i).text);
@@ -106,32 +106,32 @@ TEST_P(NoteLoadTest, LoadsWhatTheFileHolds) {
 INSTANTIATE_TEST_SUITE_P(
     Files, NoteLoadTest,
     ::testing::Values(
-        LoadCase{"OtherHeader", NoteFileBytes({{2, "a"}}, 0x1234), 0, {{2, "a"}}},
-        LoadCase{"Empty", "", 0, {}},
-        LoadCase{"HeaderOnly", NoteFileBytes({}), 0, {}},
-        LoadCase{"SlotBeyondTheWeek", NoteFileBytes({{1, "a"}, {8, "b"}, {2, "c"}}), -1, {{1, "a"}}, LoadState::Damaged},
-        LoadCase{"NegativeSlot", NoteFileBytes({{1, "a"}, {0xFFFF, "b"}}), -1, {{1, "a"}}, LoadState::Damaged},
-        LoadCase{"CutRecordHeader", NoteFileBytes({{1, "a"}}) + std::string("\x02\x00\x01", 3), -1, {{1, "a"}},
+        LoadCase{"OtherHeader", NoteFileBytes({{2, "a"}}, 0x1234), {{2, "a"}}},
+        LoadCase{"Empty", "", {}},
+        LoadCase{"HeaderOnly", NoteFileBytes({}), {}},
+        LoadCase{"SlotBeyondTheWeek", NoteFileBytes({{1, "a"}, {8, "b"}, {2, "c"}}), {{1, "a"}}, LoadState::Damaged},
+        LoadCase{"NegativeSlot", NoteFileBytes({{1, "a"}, {0xFFFF, "b"}}), {{1, "a"}}, LoadState::Damaged},
+        LoadCase{"CutRecordHeader", NoteFileBytes({{1, "a"}}) + std::string("\x02\x00\x01", 3), {{1, "a"}},
                  LoadState::Damaged},
-        LoadCase{"CutText", NoteFileBytes({{1, "a"}, {2, "bcd"}}).substr(0, 20), -1, {{1, "a"}}, LoadState::Damaged},
+        LoadCase{"CutText", NoteFileBytes({{1, "a"}, {2, "bcd"}}).substr(0, 20), {{1, "a"}}, LoadState::Damaged},
         // Loaded by the usual rules, but a save would drop what they hold.
-        LoadCase{"SameSlotTwice", NoteFileBytes({{1, "a"}, {1, "b"}}), 0, {{1, "b"}}, LoadState::Damaged},
-        LoadCase{"TextBeginningWithNul", NoteFileBytes({{1, "a"}, {4, std::string_view("\0abc", 4)}}), 0, {{1, "a"}},
+        LoadCase{"SameSlotTwice", NoteFileBytes({{1, "a"}, {1, "b"}}), {{1, "b"}}, LoadState::Damaged},
+        LoadCase{"TextBeginningWithNul", NoteFileBytes({{1, "a"}, {4, std::string_view("\0abc", 4)}}), {{1, "a"}},
                  LoadState::Damaged},
         // Nothing is lost: the user's colour keeps such a text, and an empty
         // record without one holds nothing.
-        LoadCase{"NulTextWithTheUsersColour", NoteFileBytes({{4, std::string_view("\0abc", 4), NOTE_CUSTOM_COLOUR}}), 0,
+        LoadCase{"NulTextWithTheUsersColour", NoteFileBytes({{4, std::string_view("\0abc", 4), NOTE_CUSTOM_COLOUR}}),
                  {{4, std::string("\0abc", 4)}}},
-        LoadCase{"EmptyRecord", NoteFileBytes({{3, ""}, {5, "e"}}), 0, {{5, "e"}}},
-        LoadCase{"RecordsOutOfOrder", NoteFileBytes({{5, "e"}, {3, "c"}}), 0, {{3, "c"}, {5, "e"}}}),
+        LoadCase{"EmptyRecord", NoteFileBytes({{3, ""}, {5, "e"}}), {{5, "e"}}},
+        LoadCase{"RecordsOutOfOrder", NoteFileBytes({{5, "e"}, {3, "c"}}), {{3, "c"}, {5, "e"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NoteStoreTest, LoadingAgainReplacesEverySlot) {
     ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{5, "old"}}));
     NoteTable table;
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(scratch.Notes(), 2024, 2);
     ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{6, "new"}}));
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(scratch.Notes(), 2024, 2);
     EXPECT_FALSE(table.Slot(5).IsPresent());
     EXPECT_EQ(table.Slot(6).text, "new");
 }
@@ -148,7 +148,7 @@ TEST(NoteColourTest, UsersColourOrTheKindsDefault) {
 
 TEST_F(NoteStoreTest, ATextTooLongForTheFileIsRefusedAndNothingChanges) {
     NoteTable table;
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(scratch.Notes(), 2024, 2);
     ASSERT_EQ(table.SetAndSave(9, "before", 0), NOTE_OK);
     const auto fileBefore = ScratchFolder::ReadBytes("日历\\202402");
 
@@ -160,13 +160,13 @@ TEST_F(NoteStoreTest, ATextTooLongForTheFileIsRefusedAndNothingChanges) {
     std::string longest(NOTE_MAX_TEXT, 'y');
     ASSERT_EQ(table.SetAndSave(9, longest, 0), NOTE_OK);
     NoteTable reloaded;
-    EXPECT_EQ(reloaded.LoadMonth(2024, 2), 0);
+    EXPECT_EQ(reloaded.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Clean);
     EXPECT_EQ(reloaded.Slot(9).text, longest);
 }
 
 TEST_F(NoteStoreTest, SlotsOutsideTheTableAreRefused) {
     NoteTable table;
-    table.LoadWeek();
+    table.LoadWeek(scratch.Notes());
     EXPECT_EQ(table.SetAndSave(8, "x", 0), NOTE_BAD_SLOT);
     EXPECT_EQ(table.SetAndSave(-1, "x", 0), NOTE_BAD_SLOT);
     EXPECT_FALSE(table.Slot(8).IsPresent());
@@ -176,7 +176,7 @@ TEST_F(NoteStoreTest, SlotsOutsideTheTableAreRefused) {
 TEST_F(NoteStoreTest, AFailedWriteIsReportedAndTheTextStaysInMemory) {
     ScratchFolder::RemoveFolder("日历");
     NoteTable table;
-    EXPECT_EQ(table.LoadMonth(2024, 2), 0);  // no folder: no notes
+    EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Clean);  // no folder: no notes
 
     EXPECT_EQ(table.SetAndSave(9, "keep me", 0), NOTE_WRITE_FAILED);
     EXPECT_NE(table.LastSystemError(), 0);
@@ -190,10 +190,10 @@ TEST_F(NoteStoreTest, AFailedWriteIsReportedAndTheTextStaysInMemory) {
 
 TEST_F(NoteStoreTest, AFailedDeleteIsReported) {
     NoteTable table;
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(scratch.Notes(), 2024, 2);
     ASSERT_EQ(table.SetAndSave(9, "x", 0), NOTE_OK);
     // Something that cannot be deleted as a file now stands in its place.
-    ASSERT_EQ(RemoveFile("日历\\202402"), 0);
+    ASSERT_EQ(RemoveFile("日历\\202402"), FileResult::Done);
     ScratchFolder::MakeFolder("日历\\202402");
     ScratchFolder::WriteBytes("日历\\202402\\inside", "x");
     EXPECT_EQ(table.SetAndSave(9, "", 0), NOTE_WRITE_FAILED);
@@ -204,7 +204,7 @@ TEST_F(NoteStoreTest, AFileThatCannotBeReadIsNeverOverwritten) {
     ScratchFolder::MakeFolder("日历\\202402");  // exists, but reads as no file
     ScratchFolder::WriteBytes("日历\\202402\\inside", "x");
     NoteTable table;
-    EXPECT_EQ(table.LoadMonth(2024, 2), -1);
+    EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Unreadable);
     EXPECT_EQ(table.SetAndSave(9, "new", 0), NOTE_FILE_UNREADABLE);
     EXPECT_TRUE(ScratchFolder::Exists("日历\\202402\\inside"));
 }
@@ -214,12 +214,12 @@ TEST_F(NoteStoreTest, ADamagedFileIsKeptBesideItBeforeTheFirstSave) {
     ScratchFolder::WriteBytes("日历\\202402", damaged);
 
     NoteTable table;
-    EXPECT_EQ(table.LoadMonth(2024, 2), -1);
+    EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Damaged);
     EXPECT_EQ(table.Slot(2).text, "two");
     EXPECT_FALSE(table.Slot(3).IsPresent());
 
     ASSERT_EQ(table.SetAndSave(9, "nine", 0), NOTE_OK);
-    EXPECT_EQ(table.DamagedCopyPath(), "日历\\202402.bad");
+    EXPECT_EQ(table.DamagedCopyPath(), scratch.Notes().PathOf("日历\\202402.bad"));
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), damaged);
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{1, "one"}, {2, "two"}, {9, "nine"}}));
 
@@ -229,7 +229,7 @@ TEST_F(NoteStoreTest, ADamagedFileIsKeptBesideItBeforeTheFirstSave) {
     EXPECT_FALSE(ScratchFolder::Exists("日历\\202402.bad2"));
     const std::string damagedAgain = NoteFileBytes({{1, "again"}}) + "\x01";
     ScratchFolder::WriteBytes("日历\\202402", damagedAgain);
-    EXPECT_EQ(table.LoadMonth(2024, 2), -1);
+    EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Damaged);
     ASSERT_EQ(table.SetAndSave(1, "mended", 0), NOTE_OK);
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), damaged);
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad2"), damagedAgain);
@@ -239,7 +239,7 @@ TEST_F(NoteStoreTest, ADamagedFileIsNotReplacedWhenItsCopyCannotBeKept) {
     const std::string damaged = NoteFileBytes({{1, "one"}}) + "\x07";
     ScratchFolder::WriteBytes("日历\\202402", damaged);
     NoteTable table;
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(scratch.Notes(), 2024, 2);
     // Every copy name is taken by a folder, so no copy can be written.
     ScratchFolder::MakeFolder("日历\\202402.bad");
     for (int n = 2; n <= 99; ++n) ScratchFolder::MakeFolder("日历\\202402.bad" + std::to_string(n));
@@ -254,7 +254,7 @@ TEST_F(NoteStoreTest, EveryCutAndScrambledFileLoadsSafely) {
     for (std::size_t cut = 0; cut <= file.size(); ++cut) {
         ScratchFolder::WriteBytes("日历\\202402", file.substr(0, cut));
         NoteTable table;
-        table.LoadMonth(2024, 2);
+        table.LoadMonth(scratch.Notes(), 2024, 2);
         if (cut >= 13) {
             EXPECT_EQ(table.Slot(1).text, "one") << cut;
         }
@@ -268,23 +268,21 @@ TEST_F(NoteStoreTest, EveryCutAndScrambledFileLoadsSafely) {
         for (int flips = 0; flips < 3; ++flips) scrambled[random() % scrambled.size()] = char(random());
         ScratchFolder::WriteBytes("日历\\202402", scrambled);
         NoteTable table;
-        table.LoadMonth(2024, 2);
+        table.LoadMonth(scratch.Notes(), 2024, 2);
         for (int i = 0; i <= table.MaxIndex(); ++i) EXPECT_LE(table.Slot(i).Length(), scrambled.size());
     }
 }
-
 
 TEST_F(NoteStoreTest, AFileThatASaveWouldShortenIsKeptBesideItFirst) {
     for (const std::string& original : {NoteFileBytes({{1, "first"}, {1, "second"}, {2, "two"}}),
                                         NoteFileBytes({{1, std::string_view("\0hidden", 7)}, {2, "two"}})}) {
         ScratchFolder::WriteBytes("日历\\202402", original);
         NoteTable table;
-        EXPECT_EQ(table.LoadMonth(2024, 2), 0);
-        EXPECT_EQ(table.State(), LoadState::Damaged);
+        EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Damaged);
         ASSERT_EQ(table.SetAndSave(9, "nine", 0), NOTE_OK);
         EXPECT_EQ(table.State(), LoadState::Clean);
         EXPECT_EQ(ScratchFolder::ReadBytes(table.DamagedCopyPath()), original);
-        ASSERT_TRUE(RemoveFile(table.DamagedCopyPath()) == 0);
+        ASSERT_EQ(RemoveFile(table.DamagedCopyPath()), FileResult::Done);
     }
 }
 
@@ -304,7 +302,7 @@ TEST_F(NoteStoreTest, AFileLargerThanAnyNoteFileIsDamagedAndKeptWhole) {
     ASSERT_EQ(largest.size(), kLargestMonthFile);
     ScratchFolder::WriteBytes("日历\\202402", largest);
     NoteTable table;
-    EXPECT_EQ(table.LoadMonth(2024, 2), 0);
+    EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Clean);
     EXPECT_EQ(table.State(), LoadState::Clean);
     EXPECT_EQ(table.LargestFileSize(), kLargestMonthFile);
 
@@ -312,7 +310,7 @@ TEST_F(NoteStoreTest, AFileLargerThanAnyNoteFileIsDamagedAndKeptWhole) {
     // is not read, and a save keeps all of the original first.
     std::string tooLarge = largest + NoteFileBytes({{1, "extra"}}).substr(2);
     ScratchFolder::WriteBytes("日历\\202402", tooLarge);
-    EXPECT_EQ(table.LoadMonth(2024, 2), -1);
+    EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Damaged);
     EXPECT_EQ(table.State(), LoadState::Damaged);
     EXPECT_EQ(table.Slot(31).Length(), NOTE_MAX_TEXT);
     EXPECT_EQ(table.Slot(1).text, std::string(NOTE_MAX_TEXT, 'x'));
@@ -337,7 +335,7 @@ TEST_F(NoteStoreTest, AReadOnlyFileIsNeitherReplacedNorDeleted) {
     ScratchFolder::WriteBytes("日历\\202402", original);
     ScratchFolder::MarkReadOnly("日历\\202402");
     NoteTable table;
-    ASSERT_EQ(table.LoadMonth(2024, 2), 0);
+    ASSERT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Clean);
 
     EXPECT_EQ(table.SetAndSave(2, "new", 0), NOTE_WRITE_FAILED);
 #ifdef _WIN32
@@ -352,7 +350,7 @@ TEST_F(NoteStoreTest, AReadOnlyFileIsNeitherReplacedNorDeleted) {
     EXPECT_EQ(table.SetAndSave(1, "", 0), NOTE_WRITE_FAILED);  // emptied: it would be deleted
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), original);
     EXPECT_TRUE(ScratchFolder::IsMarkedReadOnly("日历\\202402"));
-    EXPECT_EQ(WriteWholeFile("日历\\202402", "memo"), -1);  // the memo's writes alike
+    EXPECT_EQ(WriteWholeFile("日历\\202402", "memo"), FileResult::Failed);  // the memo's writes alike
 
     ScratchFolder::MarkReadOnly("日历\\202402", false);  // the user allows it again
     ASSERT_EQ(table.SetAndSave(2, "new", 0), NOTE_OK);
@@ -370,7 +368,7 @@ std::vector<std::string> TemporaryFilesOf(std::string_view name) {
 TEST_F(NoteStoreTest, AFailedSaveLeavesNoTemporaryFile) {
     ScratchFolder::MakeFolder("日历\\202402");  // a folder cannot be replaced by a file
     ScratchFolder::WriteBytes("日历\\202402\\inside", "x");
-    EXPECT_EQ(WriteWholeFile("日历\\202402", "data"), -1);
+    EXPECT_EQ(WriteWholeFile("日历\\202402", "data"), FileResult::Failed);
     EXPECT_EQ(TemporaryFilesOf("202402"), std::vector<std::string>{});
 }
 
@@ -384,7 +382,7 @@ TEST_F(NoteStoreTest, LeftoversOfKilledSavesAreIgnoredAndCleanedUp) {
     ScratchFolder::WriteBytes("日历\\202402.new.x.1", "not ours");  // other names are left alone
 
     NoteTable table;
-    EXPECT_EQ(table.LoadMonth(2024, 2), 0);
+    EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Clean);
     EXPECT_FALSE(table.Slot(1).IsPresent());
     ASSERT_EQ(table.SetAndSave(2, "two", 0), NOTE_OK);
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{2, "two"}}));
@@ -400,7 +398,7 @@ TEST_F(NoteStoreTest, TheTemporaryFileIsNeverOpenedThroughALink) {
     ScratchFolder::WriteBytes("victim", "precious");
     ASSERT_EQ(symlink("../victim", "日历/202402.new"), 0);
     NoteTable table;
-    table.LoadMonth(2024, 2);
+    table.LoadMonth(scratch.Notes(), 2024, 2);
     ASSERT_EQ(table.SetAndSave(2, "two", 0), NOTE_OK);
     EXPECT_EQ(ScratchFolder::ReadBytes("victim"), "precious");
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{2, "two"}}));
@@ -414,7 +412,7 @@ TEST_F(NoteStoreTest, WhatIsNoRegularFileIsUnreadableAtOnce) {
     ASSERT_EQ(symlink("/dev/null", "日历/202403"), 0);
     for (int month : {1, 2, 3}) {
         NoteTable table;
-        EXPECT_EQ(table.LoadMonth(2024, month), -1) << month;
+        EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, month), LoadState::Unreadable) << month;
         EXPECT_EQ(table.State(), LoadState::Unreadable) << month;
         EXPECT_EQ(table.SetAndSave(1, "x", 0), NOTE_FILE_UNREADABLE) << month;
     }

@@ -2,7 +2,7 @@
 """Writes the two-byte table of GB18030 (the 2000 edition, as Windows' code
 page 54936 maps it) as C++ source, from Python's own gb18030 codec.
 
-    python3 tools/gb18030/make-table.py > framework/Gb18030Table.inc
+    python3 tools/gb18030/make-table.py > base/Gb18030Table.inc
 
 Two-byte codes: lead 0x81-0xFE, trail 0x40-0x7E or 0x80-0xFE; 126 rows of
 190 UTF-16 code units. The four-byte codes of the Basic Multilingual Plane

@@ -6,10 +6,11 @@
 // as a 24-bit BMP. Notes come from the current directory's note folders, as the
 // program reads them. tools/render-month.sh runs it under Wine and turns the
 // result into PNG.
+#include "base/Gb18030.h"
+#include "base/Text.h"
 #include "display/MonthView.h"
 #include "engine/PageRange.h"
 #include "framework/Gdi.h"
-#include "framework/Gb18030.h"
 #include "store/HolidayFile.h"
 
 #include <cstdio>
@@ -70,7 +71,7 @@ int wmain(int argc, wchar_t** argv) {
         return Fail(message);
     }
     GregorianDate today;
-    if (!ParseIsoDate(win::Narrow(argv[3]), today) || !IsPageDay(today.year, today.month, today.day)) {
+    if (!ParseIsoDate(text::Narrow(argv[3]), today) || !IsPageDay(today.year, today.month, today.day)) {
         std::snprintf(message, sizeof message, "TODAY must be a date YYYY-MM-DD within %04d-%02d-%02d .. %04d-%02d-%02d",
                       FIRST_DAY.year, FIRST_DAY.month, FIRST_DAY.day, LAST_DAY.year, LAST_DAY.month, LAST_DAY.day);
         return Fail(message);
@@ -79,15 +80,18 @@ int wmain(int argc, wchar_t** argv) {
     const int width = scale(MonthView::WIDTH), height = scale(MonthView::HEIGHT);
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, width, height, nullptr, nullptr, win::Instance(),
                                 nullptr);
-    MonthView view(nullptr);
+    // The notes and 节假日安排.txt of the current folder, as the program
+    // reads them from its notes folder.
+    std::wstring here(GetCurrentDirectoryW(0, nullptr), L'\0');
+    here.resize(GetCurrentDirectoryW(DWORD(here.size()), here.data()));
+    const NotesFolder notes(text::Narrow(here));
+    MonthView view(nullptr, notes);
     if (!host || !view.Create({0, 0, width, height}, host, 107, scale))
         return Fail("could not create the month grid");
-    // The rest and work days, with 节假日安排.txt of the current folder as
-    // the program reads it from its notes folder.
     HolidayCalendar holidays;
-    HolidayFileReading reading = ReadHolidayFile(HOLIDAY_FILE_NAME);
+    HolidayFileReading reading = ReadHolidayFile(notes.HolidayFile());
     if (reading.status == HolidayFileReading::Status::Read) holidays.ReplaceYears(reading.text.days);
-    if (std::string problem = HolidayFileProblem(reading, HOLIDAY_FILE_NAME); !problem.empty())
+    if (std::string problem = HolidayFileProblem(reading, notes.HolidayFile()); !problem.empty())
         std::fprintf(stderr, "almanac-render: %s\n", text::Utf8FromGb18030(problem).c_str());
     view.SetHolidays(holidays);
     view.ShowMonth(today.year, today.month, today.day);  // marks today

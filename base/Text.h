@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace almanac::win {
+namespace almanac::text {
 
 std::wstring Wide(std::string_view gb18030);
 std::string Narrow(std::wstring_view utf16);
 
-}  // namespace almanac::win
+}  // namespace almanac::text

@@ -1,4 +1,4 @@
-#include "framework/Gb18030.h"
+#include "base/Gb18030.h"
 
 #include <array>
 #include <cstdint>
@@ -13,7 +13,7 @@ constexpr char32_t kReplacement = 0xFFFD;
 constexpr int kLeads = 126;
 constexpr int kTrails = 190;
 constexpr std::uint16_t kTwoByteTable[kLeads][kTrails] = {
-#include "framework/Gb18030Table.inc"
+#include "base/Gb18030Table.inc"
 };
 
 // Four-byte codes b1 b2 b3 b4 (b1, b3 in 0x81-0xFE; b2, b4 in 0x30-0x39)

@@ -1,4 +1,4 @@
-#include "framework/Gb18030.h"
+#include "base/Gb18030.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,9 @@
 // A fresh, empty folder that is the current directory while it lives, with
-// raw file helpers that take the store's GB18030 backslash paths. The raw
-// helpers go straight to the operating system, so tests can check the
-// store's files byte for byte without using the store.
+// raw file helpers that take the store's GB18030 backslash paths (relative
+// to it). The raw helpers go straight to the operating system, so tests can
+// check the store's files byte for byte without using the store. The store
+// itself is given the folder by its full path (Notes()), as the program
+// gives it the notes folder.
 #pragma once
 
 #include <filesystem>
@@ -11,8 +13,11 @@
 #include <string_view>
 #include <vector>
 
+#include "store/NotesFolder.h"
+
 #ifdef _WIN32
-#include "framework/Gb18030.h"
+#include "base/Gb18030.h"
+#include "base/Text.h"
 
 #include <windows.h>
 #else
@@ -40,6 +45,26 @@ public:
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // The folder's full path, GB18030.
+    std::string Path() const {
+#ifdef _WIN32
+        return text::Narrow(folder_.wstring());
+#else
+        return folder_.string();
+#endif
+    }
+    // The folder as the notes folder.
+    NotesFolder Notes() const { return NotesFolder(Path()); }
+    // The current directory as the notes folder (in a child process that
+    // runs where its parent's scratch folder is).
+    static NotesFolder Here() {
+#ifdef _WIN32
+        return NotesFolder(text::Narrow(std::filesystem::current_path().wstring()));
+#else
+        return NotesFolder(std::filesystem::current_path().string());
+#endif
+    }
 
     // The note folders: "日历" and "备忘".
     static void MakeNoteFolders() {

@@ -1,13 +1,12 @@
 // One owner for every kind of system handle: UniqueHandle closes what it
 // holds when it ends, moves but never copies. The traits say how a kind is
-// closed and which value means "none".
+// closed and which value means "none" (KernelHandleWindows.h has Windows'
+// kernel handles, framework/Gdi.h its GDI objects).
 #pragma once
-
-#include <windows.h>
 
 #include <utility>
 
-namespace almanac::win {
+namespace almanac {
 
 template <typename Traits>
 class UniqueHandle {
@@ -51,20 +50,4 @@ private:
     Handle handle_ = nullptr;
 };
 
-// Files, events, threads: CreateFile's INVALID_HANDLE_VALUE is no handle.
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Adopt(Handle handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
-    static bool Close(Handle handle) { return CloseHandle(handle) != 0; }
-};
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-
-// Fonts, brushes, pens, bitmaps.
-template <typename GdiHandle>
-struct GdiObjectTraits {
-    using Handle = GdiHandle;
-    static Handle Adopt(Handle handle) { return handle; }
-    static bool Close(Handle handle) { return DeleteObject(handle) != 0; }
-};
-
-}  // namespace almanac::win
+}  // namespace almanac

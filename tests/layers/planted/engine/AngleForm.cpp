@@ -1,0 +1,2 @@
+// A planted fault: the engine reaching up through the include path's root.
+#include <store/MonthNotes.h>

@@ -1,0 +1,2 @@
+// A planted fault: sources in a folder no layer names.
+#include <string>
