@@ -176,7 +176,7 @@ int Run(int argc, char** argv) {
     }
     auto argument = [&](int i) { return std::string_view(argv[i]); };
     if (argc == 2 && (argument(1) == "--help" || argument(1) == "-h")) {
-        std::fputs(Usage().c_str(), stdout);
+        cli::WriteText(Usage());  // GB18030 in memory, like every text: the terminal gets UTF-8
         return 0;
     }
     if (argc == 3 && argument(1) == "terms") {
