@@ -198,9 +198,10 @@ TEST(MoonPhaseTest, AlternateAndBeginLunarMonths) {
             ASSERT_LE(serial - lastSerial, 16) << date.year << '-' << date.month << '-' << date.day;
         }
         if (phase.phase == MoonPhase::NewMoon && date.year >= 1929 && HasLunarDate(date.year, date.month, date.day) &&
-            !(date.year == 2057 && date.month == 9))  // the published month beginning of 2057-09-28
+            !(date.year == 2057 && date.month == 9)) {  // the published month beginning of 2057-09-28
             EXPECT_EQ(LunarDate::FromGregorian(date.year, date.month, date.day).day, 1)
                 << date.year << '-' << date.month << '-' << date.day;
+        }
         last = phase.phase;
         lastSerial = serial;
     }
