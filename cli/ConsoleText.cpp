@@ -4,10 +4,11 @@
 
 namespace almanac::cli {
 
-void WriteLine(const std::string& gb18030) {
-    std::string line = text::Utf8FromGb18030(gb18030);
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
+void WriteText(const std::string& gb18030) {
+    const std::string utf8 = text::Utf8FromGb18030(gb18030);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
+
+void WriteLine(const std::string& gb18030) { WriteText(gb18030 + '\n'); }
 
 }  // namespace almanac::cli

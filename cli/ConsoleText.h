@@ -11,6 +11,9 @@ void PrepareStandardOutput();
 // Standard output is a terminal that shows ANSI colours (and NO_COLOR is unset).
 bool StandardOutputTakesColour();
 
+// Writes GB18030 text to standard output as UTF-8, as it is.
+void WriteText(const std::string& gb18030);
+
 // Writes a GB18030 line to standard output as UTF-8, with its line end.
 void WriteLine(const std::string& gb18030);
 

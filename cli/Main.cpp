@@ -2,6 +2,7 @@
 #include "cli/ConsoleText.h"
 #include "cli/MonthCommand.h"
 #include "engine/CalendarNames.h"
+#include "engine/DayDetails.h"
 #include "engine/Holidays.h"
 #include "engine/LunarDate.h"
 #include "engine/PageRange.h"
@@ -40,6 +41,11 @@ std::string Usage() {
         "                   date, weekday (0 = Sunday), lunar year, month, day, leap month (0/1),\n"
         "                   lunar month length, festival or holiday (empty when none),\n"
         "                   official rest or work day (休, 班 or empty)\n"
+        "  details FROM TO  one line per day, dates as YYYY-MM-DD within %s .. %s:\n"
+        "                   date, year, month and day stem-branch (干支; the year's changes\n"
+        "                   at 春节, the month's on the day of each 节), zodiac animal, 数九,\n"
+        "                   三伏, the solar term and its time (Beijing), the new or full moon\n"
+        "                   (朔, 望) and its time (Beijing); empty fields when none\n"
         "  month [--tsv] YEAR MONTH\n"
         "                   a month page, %s to %s: a grid with each day's\n"
         "                   lunar text, the lunar year and today marked; with --tsv one line per\n"
@@ -56,7 +62,7 @@ std::string Usage() {
         "\n"
         "Fields are separated by tabs; the output is UTF-8.\n",
         FIRST_TERM_YEAR, LAST_TERM_YEAR, DateText(FIRST_DAY).c_str(), DateText(LAST_DAY).c_str(),
-        PageName(FIRST_PAGE).c_str(), PageName(LAST_PAGE).c_str(), FirstBuiltInHolidayYear(),
+        DateText(FIRST_DETAILS_DAY).c_str(), DateText(LAST_DETAILS_DAY).c_str(), PageName(FIRST_PAGE).c_str(), PageName(LAST_PAGE).c_str(), FirstBuiltInHolidayYear(),
         LastBuiltInHolidayYear());
 }
 
@@ -90,6 +96,15 @@ GregorianDate ParseDate(std::string_view text) {
     if (!ParseIsoDate(text, date)) throw UsageError{"not a date in the form YYYY-MM-DD: " + std::string(text)};
     if (!IsPageDay(date.year, date.month, date.day))
         throw UsageError{"date outside " + DateText(FIRST_DAY) + " .. " + DateText(LAST_DAY) + ": " + std::string(text)};
+    return date;
+}
+
+GregorianDate ParseDetailsDate(std::string_view text) {
+    GregorianDate date{};
+    if (!ParseIsoDate(text, date)) throw UsageError{"not a date in the form YYYY-MM-DD: " + std::string(text)};
+    if (!IsDetailsDay(date.year, date.month, date.day))
+        throw UsageError{"details are given for " + DateText(FIRST_DETAILS_DAY) + " .. " +
+                         DateText(LAST_DETAILS_DAY) + " only: " + std::string(text)};
     return date;
 }
 
@@ -166,6 +181,26 @@ void PrintDays(GregorianDate from, GregorianDate to, const HolidayCalendar& holi
     }
 }
 
+// "name HH:MM", or empty without a name.
+std::string TimedText(const char* name, TimeOfDay time) {
+    if (!*name) return "";
+    return Format("%s %02d:%02d", name, time.hour, time.minute);
+}
+
+void PrintDetails(GregorianDate from, GregorianDate to) {
+    const int first = SerialDayOf(from), last = SerialDayOf(to);
+    if (first > last) throw UsageError{"FROM is later than TO"};
+    for (int serial = first; serial <= last; ++serial) {
+        const GregorianDate date = DateOfSerialDay(serial);
+        DayDetails d;
+        DayDetailsOf(date.year, date.month, date.day, d);
+        WriteLine(Format("%04d-%02d-%02d\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s", date.year, date.month, date.day,
+                         d.yearStemBranch, d.monthStemBranch, d.dayStemBranch, d.zodiac, d.shuJiu, d.sanFu,
+                         TimedText(d.solarTerm, d.solarTermTime).c_str(),
+                         TimedText(MoonPhaseName(d.moonPhase), d.moonPhaseTime).c_str()));
+    }
+}
+
 int Run(int argc, char** argv) {
     const char* holidayFile = nullptr;
     if (argc >= 3 && std::string_view(argv[1]) == "--holidays") {
@@ -176,7 +211,7 @@ int Run(int argc, char** argv) {
     }
     auto argument = [&](int i) { return std::string_view(argv[i]); };
     if (argc == 2 && (argument(1) == "--help" || argument(1) == "-h")) {
-        std::fputs(Usage().c_str(), stdout);
+        cli::WriteText(Usage());  // GB18030 in memory, like every text: the terminal gets UTF-8
         return 0;
     }
     if (argc == 3 && argument(1) == "terms") {
@@ -191,6 +226,10 @@ int Run(int argc, char** argv) {
     if (argc == 4 && argument(1) == "days") {
         const GregorianDate from = ParseDate(argument(2)), to = ParseDate(argument(3));
         PrintDays(from, to, LoadHolidays(holidayFile));
+        return 0;
+    }
+    if (argc == 4 && argument(1) == "details") {
+        PrintDetails(ParseDetailsDate(argument(2)), ParseDetailsDate(argument(3)));
         return 0;
     }
     if (argc == 4 && argument(1) == "month") {

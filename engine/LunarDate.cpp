@@ -10,24 +10,54 @@ static_assert(LunarYearLength(1900) == 384 && LunarYearLength(2023) == 384 && Lu
 static_assert(LeapMonthOf(2023) == 2 && LeapMonthLength(2023) == 29 && LeapMonthOf(2024) == 0 && LeapMonthLength(2024) == 0);
 static_assert(LunarMonthLength(2023, 12) == 30 && LunarMonthLength(2024, 13) == 29);
 
-// The year lengths, worked out once at compile time: the conversion walks
-// up to 200 years.
-constexpr auto YearLengths = [] {
-    std::array<int, LAST_LUNAR_YEAR - FIRST_LUNAR_YEAR + 1> lengths{};
-    for (int year = FIRST_LUNAR_YEAR; year <= LAST_LUNAR_YEAR; ++year)
-        lengths[year - FIRST_LUNAR_YEAR] = LunarYearLength(year);
-    return lengths;
+constexpr int TABLE_YEARS = LAST_LUNAR_YEAR - FIRST_LUNAR_YEAR + 1;
+constexpr int EpochSerialDay = SerialDay(FIRST_LUNAR_YEAR, 1, 31);  // lunar 1900-1-1
+
+// YearStarts[i]: days from the epoch to the first day of lunar year
+// FIRST_LUNAR_YEAR + i; the entry after the last year is the table's length.
+constexpr auto YearStarts = [] {
+    std::array<int, TABLE_YEARS + 1> starts{};
+    for (int i = 0; i < TABLE_YEARS; ++i) starts[i + 1] = starts[i] + LunarYearLength(FIRST_LUNAR_YEAR + i);
+    return starts;
+}();
+constexpr int TableDays = YearStarts[TABLE_YEARS];
+
+// The months of each year in the order they come (1, 2, …, L, leap L,
+// L + 1, …, 12): bit k set when the k-th month (from 0) has 30 days.
+constexpr auto LongMonthBits = [] {
+    std::array<std::uint16_t, TABLE_YEARS> bits{};
+    for (int i = 0; i < TABLE_YEARS; ++i) {
+        const int year = FIRST_LUNAR_YEAR + i, leap = LeapMonthOf(year);
+        int k = 0;
+        for (int month = 1; month <= 12; ++month) {
+            if (LunarMonthLength(year, month) == 30) bits[i] |= std::uint16_t(1u << k);
+            ++k;
+            if (month == leap) {
+                if (LeapMonthLength(year) == 30) bits[i] |= std::uint16_t(1u << k);
+                ++k;
+            }
+        }
+    }
+    return bits;
 }();
 
-constexpr int TableDays = [] {
-    int days = 0;
-    for (int length : YearLengths) days += length;
-    return days;
-}();
+// Days from the first day of a year to the first day of its k-th month
+// (from 0): 29 a month, and one more for each long month before it.
+constexpr int MonthStart(std::uint16_t longMonths, int k) {
+    return 29 * k + std::popcount(unsigned(longMonths) & ((1u << k) - 1));
+}
 
-constexpr int EpochSerialDay = SerialDay(1900, 1, 31);  // lunar 1900-1-1
-
-int YearLengthInTable(int year) { return YearLengths[year - FIRST_LUNAR_YEAR]; }
+// The direct index below rests on this: lunar year y begins in January or
+// February of Gregorian year y, so a date of Gregorian year g lies in lunar
+// year g − 1 or g.
+static_assert([] {
+    for (int i = 0; i < TABLE_YEARS; ++i) {
+        const GregorianDate newYear = DateOfSerialDay(EpochSerialDay + YearStarts[i]);
+        if (newYear.year != FIRST_LUNAR_YEAR + i || newYear.month > 2) return false;
+    }
+    return true;
+}());
+static_assert(TableDays == SerialDay(2101, 1, 29) - EpochSerialDay);  // lunar 2101-1-1 is 2101-01-29
 
 }  // namespace
 
@@ -37,88 +67,43 @@ bool HasLunarDate(int year, int month, int day) {
     return offset >= 0 && offset < TableDays;
 }
 
-// The walk keeps one invariant throughout: the date lies `offset` days after
-// the first day of the period reached so far (a lunar year, then a month).
-// A step subtracts the period it passes; when offset goes negative the step
-// went one period too far and is undone, so in the end 0 ≤ offset < the
-// length of the month that holds the date, and offset + 1 is its day.
+// Straight-line: the year by a direct index, the month by an estimate that
+// one comparison corrects.
 LunarDate LunarDate::FromGregorian(int year, int month, int day) {
     LunarDate date;
     if (!HasLunarDate(year, month, day)) return date;
-    int& offset = date.dayCount;  // the remaining days while walking
-    offset = SerialDay(year, month, day) - EpochSerialDay;
-    // Here 0 ≤ offset < TableDays: the date lies within lunar years 1900 … LAST.
+    const int offset = SerialDay(year, month, day) - EpochSerialDay;  // 0 ≤ offset < TableDays
 
-    // Whole lunar years. Invariant: offset counts from the first day of
-    // year y; `last` is the length of the year just passed. The walk stops
-    // at the table's last year: every date of the table lies before its end.
-    int y = FIRST_LUNAR_YEAR;
-    int last = 0;
-    while (offset > 0) {
-        last = YearLengthInTable(y);
-        offset -= last;
-        ++y;
-        if (y >= LAST_LUNAR_YEAR) break;
-    }
-    if (offset < 0) {  // one year too far: step back into the year of the date
-        offset += last;
-        --y;
-    }
-    // Now 0 ≤ offset < LunarYearLength(y); offset 0 is the first day of y.
-    date.year = y;
+    // The year: Gregorian `year` or the one before (see the static_assert
+    // above). For year = FIRST_LUNAR_YEAR the index is 0 and YearStarts[0] =
+    // 0 ≤ offset; for a date in early 2101 the index is TABLE_YEARS, whose
+    // entry TableDays > offset.
+    const int i = year - FIRST_LUNAR_YEAR;
+    const int yearIndex = offset >= YearStarts[i] ? i : i - 1;
+    const int dayOfYear = offset - YearStarts[yearIndex];  // 0 ≤ dayOfYear < the year's length ≤ 385
+    date.year = FIRST_LUNAR_YEAR + yearIndex;
 
-    // Whole months, in the order 1, 2, …, L, leap L, L + 1, …, 12.
-    // Invariant: offset counts from the first day of the month after the
-    // ones passed; i is that month's number, and isLeapMonth tells whether
-    // the month most recently passed was the leap month L.
-    const int leap = LeapMonthOf(y);
-    int i = 1;
-    date.isLeapMonth = false;
-    while (offset > 0) {
-        if (leap > 0 && i == leap + 1 && !date.isLeapMonth) {
-            --i;  // regular L is behind us: pass the leap L, which has the same number
-            date.isLeapMonth = true;
-            last = LeapMonthLength(y);
-        } else {
-            last = LunarMonthLength(y, i);
-        }
-        if (date.isLeapMonth && i == leap + 1) date.isLeapMonth = false;
-        offset -= last;
-        ++i;
-        if (i == 13) break;
-    }
-    // Now offset ≤ 0 (the walk passed the date's month or stopped on its
-    // first day), or the year's last month was passed, which cannot happen
-    // for offset < LunarYearLength(y).
+    // The month: its index k (from 0, in the order the months come) is the
+    // last with MonthStart(k) ≤ dayOfYear. As 29 k ≤ MonthStart(k) ≤ 30 k,
+    // k lies between dayOfYear / 30 and dayOfYear / 29, which differ by at
+    // most 1 for dayOfYear < 870: one comparison decides.
+    const std::uint16_t longMonths = LongMonthBits[yearIndex];
+    int k = dayOfYear / 30;
+    if (MonthStart(longMonths, k + 1) <= dayOfYear) ++k;
+    // Now MonthStart(k) ≤ dayOfYear < MonthStart(k + 1).
 
-    // Landing exactly on a month boundary after month L: either regular L or
-    // the leap L has just been used up.
-    if (offset == 0 && leap > 0 && i == leap + 1) {
-        if (date.isLeapMonth) {
-            date.isLeapMonth = false;  // the leap L is behind: the first of month L + 1
-        } else {
-            date.isLeapMonth = true;  // regular L is behind: the first of the leap L
-            --i;
-        }
-    }
-
-    if (offset < 0) {  // the walk overshot into the month of the date
-        offset += last;
-        date.monthLength = last;
-        --i;
-    } else if (offset == 0) {
-        date.monthLength = date.isLeapMonth ? LeapMonthLength(y) : LunarMonthLength(y, i);
-    }
-    // Now 0 ≤ offset < monthLength and i is the date's month number.
-
-    date.month = i;
-    date.day = offset + 1;
-    date.matchesLeapMonth = (i == leap);
+    // Months before the leap month L keep their index + 1; index L is the
+    // leap L; later ones are shifted by the leap month.
+    const int leap = LeapMonthOf(date.year);
+    date.isLeapMonth = leap > 0 && k == leap;
+    date.month = (leap > 0 && k >= leap) ? k : k + 1;
+    date.day = dayOfYear - MonthStart(longMonths, k) + 1;
+    date.monthLength = (longMonths >> k) & 1 ? 30 : 29;
+    date.matchesLeapMonth = leap > 0 && date.month == leap;
     return date;
 }
 
 void LunarDate::NextDay() {
-    ++dayCount;
     if (day < monthLength) {
         ++day;
         return;

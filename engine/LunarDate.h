@@ -75,7 +75,6 @@ struct LunarDate {
     bool matchesLeapMonth = false;  // month is the year's leap number (regular or leap)
     bool isLeapMonth = false;       // the date lies in the repeated month
     std::int32_t monthLength = 0;   // 29 or 30
-    std::int32_t dayCount = 0;      // working counter: day − 1 after the conversion, +1 per NextDay
 
     // The lunar date of a Gregorian date; a date without one (HasLunarDate
     // false) gives the empty record, every field 0.

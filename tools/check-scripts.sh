@@ -1,6 +1,6 @@
 #!/bin/sh
-# Checks every shell script of the repository, each *.sh file and the Wine
-# shims in tools/wine64: it parses under sh and under bash, and shellcheck
+# Checks every shell script of the repository, each *.sh file, the Wine
+# shims in tools/wine64 and the CI's entry points in .ci: it parses under sh and under bash, and shellcheck
 # (settings in .shellcheckrc) finds nothing. The native test run runs it.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +13,7 @@ list=$(mktemp)
 trap 'rm -f "$list"' EXIT
 {
     find "$root" \( -path "$root/build" -o -name .git \) -prune -o -type f -name '*.sh' -print
-    find "$root/tools/wine64" -type f
+    find "$root/tools/wine64" "$root/.ci" -type f
 } | sort >"$list"
 
 failed=0

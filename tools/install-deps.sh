@@ -44,13 +44,25 @@ fi
 install_holiday_sources() {
     if $holiday_sources_missing; then
         echo "install-deps: installing the holiday data sets (npm ci in tools/holidays)"
-        (cd "$holidays" && npm ci --no-audit --no-fund)
+        if ! (cd "$holidays" && npm ci --no-audit --no-fund); then
+            echo "install-deps: the holiday data sets could not be installed (npm ci in tools/holidays)" >&2
+            exit 1
+        fi
     fi
 }
 [ -z "$missing" ] && ! $benchmark_source_missing && ! $holiday_sources_missing && exit 0
 
 if [ "$(id -u)" != 0 ]; then
-    echo "install-deps: missing:${missing:-} $($benchmark_source_missing && echo "Google Benchmark's source")" >&2
+    # The holiday data sets go into the repository: no root needed for them.
+    if [ -z "$missing" ] && ! $benchmark_source_missing; then
+        install_holiday_sources
+        exit 0
+    fi
+    # Everything else needs root: name all of it.
+    [ -n "$missing" ] && echo "install-deps: missing Debian packages:$missing" >&2
+    $benchmark_source_missing &&
+        echo "install-deps: missing Google Benchmark's source (/usr/local/src/google-benchmark)" >&2
+    $holiday_sources_missing && echo "install-deps: missing the holiday data sets (npm ci in tools/holidays)" >&2
     echo "install-deps: run this as root to install them" >&2
     exit 1
 fi

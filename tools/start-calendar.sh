@@ -57,10 +57,26 @@ if ! virtual_display_start "$work"; then
 fi
 echo "No display: running the calendar on a virtual one (Wine prefix $WINEPREFIX)"
 wine "$exe" >/dev/null 2>&1 &
+calendar=$!
+# Up to 30 s for the calendar's window; a calendar that ended or never
+# showed it is a failure, with no screenshot of an empty display.
+window_shown=false
 for _ in $(seq 150); do
-    xdotool search --onlyvisible --name '^vo2.25$' >/dev/null 2>&1 && break
+    if xdotool search --onlyvisible --name '^vo2.25$' >/dev/null 2>&1; then
+        window_shown=true
+        break
+    fi
+    kill -0 "$calendar" 2>/dev/null || break
     sleep 0.2
 done
-sleep 3
+if ! $window_shown; then
+    if kill -0 "$calendar" 2>/dev/null; then
+        echo "start-calendar: the calendar's window did not appear within 30 seconds" >&2
+    else
+        echo "start-calendar: the calendar ended before its window appeared" >&2
+    fi
+    exit 1
+fi
+sleep 3  # time to paint: the screenshot shows the whole page
 import -window root "$screenshot"
 echo "Screenshot: $screenshot"

@@ -3,6 +3,7 @@
 #   [-DOUTPUT=file]        standard output goes to this file (/dev/full: a full disk)
 #   [-DEXPECT_FILE=file]   standard output must equal the file
 #   [-DEXPECT_LINES=n]     standard output must have n lines
+#   [-DEXPECT_MATCH=re]    standard output must match
 #   [-DEXPECT_STDERR=re]   standard error must match, and be one line
 separate_arguments(ARGS UNIX_COMMAND "${ARGS}")
 if(DEFINED OUTPUT)
@@ -29,6 +30,9 @@ if(DEFINED EXPECT_LINES)
     if(NOT lines EQUAL EXPECT_LINES)
         message(FATAL_ERROR "${lines} lines of output, expected ${EXPECT_LINES}")
     endif()
+endif()
+if(DEFINED EXPECT_MATCH AND NOT output MATCHES "${EXPECT_MATCH}")
+    message(FATAL_ERROR "output does not match '${EXPECT_MATCH}':\n${output}")
 endif()
 if(DEFINED EXPECT_STDERR)
     if(NOT errors MATCHES "${EXPECT_STDERR}" OR NOT errors MATCHES "^[^\n]*\n$")

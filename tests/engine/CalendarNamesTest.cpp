@@ -75,8 +75,8 @@ TEST(LunarFestivalTest, NewYearsEveIsTheLastDayOfTheYear) {
 
     // In a year whose leap month is the twelfth, the eve is the last day of
     // the leap twelfth month, not of the regular one.
-    LunarDate regular{2000, 12, 29, true, false, 29, 28};
-    LunarDate leap{2000, 12, 30, true, true, 30, 29};
+    LunarDate regular{2000, 12, 29, true, false, 29};
+    LunarDate leap{2000, 12, 30, true, true, 30};
     EXPECT_EQ(LunarFestivalName(regular), nullptr);
     EXPECT_STREQ(LunarFestivalName(leap), "除夕");
 }

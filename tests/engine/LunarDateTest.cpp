@@ -28,7 +28,6 @@ TEST_P(FromGregorianTest, GivesTheLunarDate) {
     EXPECT_EQ(date.isLeapMonth, c.isLeapMonth);
     EXPECT_EQ(date.monthLength, c.monthLength);
     EXPECT_EQ(date.matchesLeapMonth, c.matchesLeapMonth);
-    EXPECT_EQ(date.dayCount, date.day - 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dates, FromGregorianTest, testing::Values(
@@ -65,7 +64,6 @@ INSTANTIATE_TEST_SUITE_P(Dates, FromGregorianTest, testing::Values(
 
 TEST(NextDayTest, StepsLikeFromGregorianOverTheWholeRange) {
     LunarDate stepped = LunarDate::FromGregorian(1900, 1, 31);
-    int steps = 0;
     for (int year = 1900; year <= 2100; ++year) {
         for (int month = 1; month <= 12; ++month) {
             for (int day = 1; day <= GregorianMonthLength(year, month); ++day) {
@@ -77,9 +75,7 @@ TEST(NextDayTest, StepsLikeFromGregorianOverTheWholeRange) {
                 ASSERT_EQ(stepped.isLeapMonth, direct.isLeapMonth) << year << '-' << month << '-' << day;
                 ASSERT_EQ(stepped.monthLength, direct.monthLength) << year << '-' << month << '-' << day;
                 ASSERT_EQ(stepped.matchesLeapMonth, direct.matchesLeapMonth) << year << '-' << month << '-' << day;
-                ASSERT_EQ(stepped.dayCount, steps);
                 stepped.NextDay();
-                ++steps;
             }
         }
     }

@@ -1,5 +1,5 @@
-# Regenerates both tables and requires them to equal the committed ones.
-foreach(table solar-terms:SolarTermTable lunar-years:LunarYearTable)
+# Regenerates the tables and requires them to equal the committed ones.
+foreach(table solar-terms:SolarTermTable lunar-years:LunarYearTable moon-phases:MoonPhaseTable)
     string(REPLACE ":" ";" parts ${table})
     list(GET parts 0 command)
     list(GET parts 1 name)

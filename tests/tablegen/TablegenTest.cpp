@@ -1,10 +1,14 @@
+#include "tools/tablegen/Astronomy.h"
 #include "tools/tablegen/ChineseCalendar.h"
+#include "tools/tablegen/MoonPhaseRows.h"
 #include "tools/tablegen/SolarTermRows.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <iostream>
+#include <vector>
 
 namespace tablegen {
 namespace {
@@ -104,6 +108,48 @@ TEST(LunarYearTableTest, ComputationReproducesThePublishedTable) {
                                         << ", published 0x" << expected;
         }
     }
+}
+
+// New and full moons against published times (UTC + 8 h), within a minute.
+TEST(MoonPhaseTest, ComputationAgreesWithPublishedPhases) {
+    struct Published {
+        bool isNewMoon;
+        int year, month, day, hour, minute;
+    };
+    const Published published[] = {
+        {true, 2000, 1, 7, 2, 14},    // 2000-01-06 18:14 UTC
+        {false, 2000, 1, 21, 12, 40}, // 04:40 UTC, the total lunar eclipse
+        {true, 2024, 1, 11, 19, 57},  // 11:57 UTC
+        {false, 2024, 1, 26, 1, 54},  // 2024-01-25 17:54 UTC
+    };
+    std::vector<PhaseRecord> phases = ComputeMoonPhases(2000, 2000);
+    std::vector<PhaseRecord> phases2024 = ComputeMoonPhases(2024, 2024);
+    phases.insert(phases.end(), phases2024.begin(), phases2024.end());
+    for (const Published& p : published) {
+        bool found = false;
+        for (const PhaseRecord& phase : phases) {
+            if (phase.year != p.year || phase.month != p.month || phase.day != p.day) continue;
+            found = true;
+            EXPECT_EQ(phase.isNewMoon, p.isNewMoon);
+            EXPECT_LE(std::abs(phase.minuteOfDay - (p.hour * 60 + p.minute)), 1) << p.year << '-' << p.month << '-' << p.day;
+        }
+        EXPECT_TRUE(found) << p.year << '-' << p.month << '-' << p.day;
+    }
+    // A year's list begins with its first new moon and alternates.
+    for (size_t i = 0; i < phases2024.size(); ++i) EXPECT_EQ(phases2024[i].isNewMoon, i % 2 == 0);
+}
+
+TEST(MoonPhaseTest, TheLastHalfMinuteStaysOnItsDay) {
+    // An instant 20 s before a Beijing midnight rounds to 23:59 of its day,
+    // not to 00:00 of the next; 20 s after it is 00:00 of the next.
+    const double midnightUT = DayNumberOf(2024, 1, 12) - 0.5 - 8.0 / 24.0;
+    const double instantUT = midnightUT - 20.0 / 86400.0;
+    PhaseRecord record = PhaseRecordOf(TerrestrialFromUniversal(instantUT), true);
+    EXPECT_EQ(record.day, 11);
+    EXPECT_EQ(record.minuteOfDay, 1439);
+    record = PhaseRecordOf(TerrestrialFromUniversal(midnightUT + 20.0 / 86400.0), true);
+    EXPECT_EQ(record.day, 12);
+    EXPECT_EQ(record.minuteOfDay, 0);
 }
 
 }  // namespace

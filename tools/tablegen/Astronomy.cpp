@@ -153,4 +153,11 @@ double NewMoonInstant(double guessTT) {
     return SolveForZero(elongation, guessTT, 360.0 / 29.530589);
 }
 
+double FullMoonInstant(double guessTT) {
+    auto fromOpposition = [](double t) {
+        return Wrap180(ApparentLunarLongitude(t) - ApparentSolarLongitude(t) - 180.0);
+    };
+    return SolveForZero(fromOpposition, guessTT, 360.0 / 29.530589);
+}
+
 }  // namespace tablegen

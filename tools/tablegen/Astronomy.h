@@ -26,4 +26,8 @@ double SolarLongitudeInstant(double targetDegrees, double guessTT);
 // The instant (TT) of the new moon nearest to the guess (within ten days).
 double NewMoonInstant(double guessTT);
 
+// The instant (TT) of the full moon (the Moon 180° from the Sun in
+// longitude) nearest to the guess (within ten days).
+double FullMoonInstant(double guessTT);
+
 }  // namespace tablegen

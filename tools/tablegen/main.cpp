@@ -2,13 +2,16 @@
 //
 //   tablegen solar-terms   the solar term table, Gregorian 1900 to 2100
 //   tablegen lunar-years   the lunar year table, lunar years 1900 to 2100
+//   tablegen moon-phases   the new and full moons, Gregorian 1900 to 2100
 //   tablegen near-midnight FROM TO SECONDS
 //                          the month beginnings and solar terms of the years
 //                          FROM … TO that lie within SECONDS of midnight
 //
-// `cmake --build build/native --target regenerate-tables` runs both and
-// writes engine/SolarTermTable.inc and engine/LunarYearTable.inc.
+// `cmake --build build/native --target regenerate-tables` runs the three and
+// writes engine/SolarTermTable.inc, engine/LunarYearTable.inc and
+// engine/MoonPhaseTable.inc.
 #include "tools/tablegen/ChineseCalendar.h"
+#include "tools/tablegen/MoonPhaseRows.h"
 #include "tools/tablegen/SolarTermRows.h"
 
 #include <cstdio>
@@ -21,6 +24,7 @@ using namespace tablegen;
 
 constexpr int kFirstTermYear = 1900, kLastTermYear = 2100;
 constexpr int kFirstLunarYear = 1900, kLastLunarYear = 2100;
+constexpr int kFirstPhaseYear = 1900, kLastPhaseYear = 2100;
 
 void PrintSolarTermTable() {
     std::printf("// Made by `tablegen solar-terms` (tools/tablegen); do not edit.\n"
@@ -60,6 +64,28 @@ void PrintLunarYearTable() {
     }
 }
 
+void PrintMoonPhaseTable() {
+    std::printf("// Made by `tablegen moon-phases` (tools/tablegen); do not edit.\n"
+                "// The new and full moons, Gregorian %d to %d, in Beijing time\n"
+                "// (UTC+8, as the solar terms): each the minutes from %d-01-01 00:00 to\n"
+                "// the phase, rounded to the nearest minute within its day. The first is\n"
+                "// a new moon; new and full moons alternate. Computed with ERFA; one row\n"
+                "// per Gregorian year.\n",
+                kFirstPhaseYear, kLastPhaseYear, kFirstPhaseYear);
+    const DayNumber epoch = DayNumberOf(kFirstPhaseYear, 1, 1);
+    int rowYear = 0;
+    for (const PhaseRecord& phase : ComputeMoonPhases(kFirstPhaseYear, kLastPhaseYear)) {
+        if (phase.year != rowYear) {
+            if (rowYear != 0) std::printf("\n");
+            std::printf("/* %d */", phase.year);
+            rowYear = phase.year;
+        }
+        long minutes = (DayNumberOf(phase.year, phase.month, phase.day) - epoch) * 1440L + phase.minuteOfDay;
+        std::printf(" %ld,", minutes);
+    }
+    std::printf("\n");
+}
+
 constexpr const char* kTermNames[24] = {
     "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至",
     "小暑", "大暑", "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至",
@@ -89,6 +115,10 @@ int main(int argc, char** argv) {
         PrintLunarYearTable();
         return 0;
     }
-    std::fprintf(stderr, "usage: tablegen solar-terms | lunar-years | near-midnight FROM TO SECONDS\n");
+    if (argc == 2 && std::strcmp(argv[1], "moon-phases") == 0) {
+        PrintMoonPhaseTable();
+        return 0;
+    }
+    std::fprintf(stderr, "usage: tablegen solar-terms | lunar-years | moon-phases | near-midnight FROM TO SECONDS\n");
     return 2;
 }
