@@ -31,6 +31,8 @@ esac
 preset=$ALMANAC_WINDOWS_PRESET
 (cd "$root" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target almanac >/dev/null)
 exe="$root/build/$preset/app/almanac.exe"
+# The main window's title, as the build made it.
+title=$(sed -n 's/^#define ALMANAC_WINDOW_TITLE "\(.*\)"$/\1/p' "$root/build/$preset/generated/resources/Version.h")
 
 export WINEPREFIX="${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}" WINEDEBUG=-all
 "$root/tools/wine-prefix.sh" ensure "$WINEPREFIX" >/dev/null
@@ -62,7 +64,7 @@ calendar=$!
 # showed it is a failure, with no screenshot of an empty display.
 window_shown=false
 for _ in $(seq 150); do
-    if xdotool search --onlyvisible --name '^vo2.25$' >/dev/null 2>&1; then
+    if xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; then
         window_shown=true
         break
     fi
