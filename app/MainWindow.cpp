@@ -79,7 +79,7 @@ BOOL MainWindow::OnInitDialog() {
     grid_ = std::make_unique<MonthView>(this, *notesFolder_);
     if (!grid_->Create(scale_(GRID_DESIGN), hwnd_, IDC_MONTH_GRID, scale_))
         throw StartupFailure("月历无法创建：程序无法启动，现在结束。");
-    grid_->SetHolidays(holidays_);
+    grid_->SetHolidays(holidays_.Calendar());
     LoadHolidays();
     FillSelectors();
     ShowToday();
@@ -240,14 +240,8 @@ void MainWindow::TurnMonths(int months) {
 // The file is only read. A problem is told once, and again only when it
 // changes (the file was mended, or broke in another way).
 void MainWindow::LoadHolidays() {
-    const std::string file = notesFolder_->HolidayFile();
-    HolidayFileReading reading = ReadHolidayFile(file);
-    holidays_ = HolidayCalendar();
-    if (reading.status == HolidayFileReading::Status::Read) holidays_.ReplaceYears(reading.text.days);
-    std::string problem = HolidayFileProblem(reading, file);
-    if (problem == holidayProblemTold_) return;
-    holidayProblemTold_ = problem;
-    if (!problem.empty()) messages_.Tell(hwnd_, WM_TELL_USER, std::move(problem));
+    if (std::string problem = holidays_.Reload(*notesFolder_); !problem.empty())
+        messages_.Tell(hwnd_, WM_TELL_USER, std::move(problem));
 }
 
 void MainWindow::ApplyMonth(int year, int month) {

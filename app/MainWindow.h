@@ -15,6 +15,7 @@
 #include "display/MonthView.h"
 #include "framework/Dialog.h"
 #include "resources/Texts.h"
+#include "store/HolidayFile.h"
 #include "store/NotesFolder.h"
 
 #include <memory>
@@ -146,10 +147,7 @@ private:
     MessagesForUser messages_;
     std::optional<NotesFolder> notesFolder_;
     std::unique_ptr<MonthView> grid_;
-    // The built-in rest and work days with the years of 节假日安排.txt in
-    // their place, and the last problem with that file the user was told of.
-    HolidayCalendar holidays_;
-    std::string holidayProblemTold_;
+    UserHolidays holidays_;
     bool savingPosition_ = false;
     int todayDay_ = 0, todayMonth_ = 0, todayYear_ = 0;
     std::unique_ptr<LinkLine> linkLine_;

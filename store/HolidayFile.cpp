@@ -121,4 +121,15 @@ std::string HolidayFileProblem(const HolidayFileReading& reading, std::string_vi
     return message;
 }
 
+std::string UserHolidays::Reload(const NotesFolder& folder) {
+    const std::string file = folder.HolidayFile();
+    HolidayFileReading reading = ReadHolidayFile(file);
+    calendar_ = HolidayCalendar();
+    if (reading.status == HolidayFileReading::Status::Read) calendar_.ReplaceYears(reading.text.days);
+    std::string problem = HolidayFileProblem(reading, file);
+    if (problem == problem_) return {};
+    problem_ = problem;
+    return problem;
+}
+
 }  // namespace almanac

@@ -43,4 +43,20 @@ std::string HolidayFileTextAsGb18030(std::string_view bytes);
 // there is nothing to say.
 std::string HolidayFileProblem(const HolidayFileReading& reading, std::string_view fileName);
 
+// The rest and work days the calendar marks: the built-in ones with the
+// years of the notes folder's 节假日安排.txt in their place.
+class UserHolidays {
+public:
+    const HolidayCalendar& Calendar() const { return calendar_; }
+
+    // Reads the file again. Returns what to tell the user about it, when
+    // that differs from what the last read found (the file was mended, or
+    // broke in another way); empty otherwise.
+    std::string Reload(const NotesFolder& folder);
+
+private:
+    HolidayCalendar calendar_;
+    std::string problem_;
+};
+
 }  // namespace almanac
