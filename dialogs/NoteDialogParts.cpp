@@ -55,6 +55,13 @@ std::optional<MonthNotes::NoteEdit> OpenedNote::EditOf(const std::string& text, 
     return MonthNotes::NoteEdit{text, chosenColour};
 }
 
+void PutCaretIn(HWND edit) {
+    SetFocus(edit);
+    const LRESULT length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
+    SendMessageW(edit, EM_SETSEL, WPARAM(length), LPARAM(length));
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
 win::DpiScale DialogScale(HWND dialog) { return win::DpiScale(win::DpiOf(dialog)); }
 
 RECT PixelsForDialog(HWND dialog, const RECT& layoutPixels) {

@@ -98,9 +98,13 @@ void PrintWindowTree(HWND window, HDC dc) {
     }
 }
 
-void DragAsCaption(HWND window, LPARAM pointOfClick) {
-    PostMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, pointOfClick);
-    SendMessageW(window, WM_SYSCOMMAND, 0xF012, 0);  // SC_MOVE by the mouse
+// One move loop, started here and only while the button is down. A loop
+// started after the release (as a posted WM_NCLBUTTONDOWN would start one
+// once this one has ended) waits for a release that has already come, and
+// the window follows the pointer until the next click.
+void DragAsCaption(HWND window, LPARAM) {
+    if (!(GetKeyState(VK_LBUTTON) & 0x8000)) return;  // as of the message, swapped buttons included
+    SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
