@@ -98,12 +98,17 @@ void PrintWindowTree(HWND window, HDC dc) {
     }
 }
 
-// One move loop, started here and only while the button is down. A loop
-// started after the release (as a posted WM_NCLBUTTONDOWN would start one
-// once this one has ended) waits for a release that has already come, and
-// the window follows the pointer until the next click.
+// One move, started here and only while the button is still down. A quick
+// click is over before its press is handled: a move started then (under a
+// window manager, Wine hands the move to it) waits for a release that has
+// already come, and the window follows the pointer until the next click.
+// So is a second move from a posted WM_NCLBUTTONDOWN, which starts once the
+// first has ended.
 void DragAsCaption(HWND window, LPARAM) {
-    if (!(GetKeyState(VK_LBUTTON) & 0x8000)) return;  // as of the message, swapped buttons included
+    MSG release;
+    if (PeekMessageW(&release, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE)) return;
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;  // the physical one
+    if (!(GetAsyncKeyState(button) & 0x8000)) return;
     SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 

@@ -4,7 +4,7 @@
 # it is and gives the grid the keys; after a choice from a selector's list
 # the page keys turn the month; the note dialogs take typing at once; a long
 # note's pop-up near the screen's bottom stays whole on the screen, above
-# the pointer.
+# the pointer; a press held and moved still drags the panel.
 #   panel-keyboard.sh ALMANAC_EXE PRISTINE_PREFIX
 set -eu
 # shellcheck source=desktop.sh
@@ -53,6 +53,22 @@ x0=$X y0=$Y
 window_origin "$calendar"
 [ "$X,$Y" = "$x0,$y0" ] || fail "the panel followed the pointer after a click to ($X, $Y)"
 screenshot keyboard-after-click >/dev/null
+
+# A press held and moved still drags the panel: up, and back down.
+drag_by() { # DX DY: from the blank, with the button held
+    xdotool mousemove $((X + 150)) $((Y + 10)); sleep 0.3
+    xdotool mousedown 1; sleep 0.3
+    xdotool mousemove $((X + 150 + $1 / 2)) $((Y + 10 + $2 / 2)); sleep 0.3
+    xdotool mousemove $((X + 150 + $1)) $((Y + 10 + $2)); sleep 0.3
+    xdotool mouseup 1; sleep 0.5
+    x0=$X y0=$Y
+    window_origin "$calendar"
+    moved_x=$((X - x0 - $1)) moved_y=$((Y - y0 - $2))
+    [ "${moved_x#-}" -le 12 ] && [ "${moved_y#-}" -le 12 ] ||
+        fail "a drag by ($1, $2) moved the panel from ($x0, $y0) to ($X, $Y)"
+}
+drag_by 100 -200
+drag_by -100 200
 xdotool key Next; sleep 0.5
 return_shown "$(screenshot keyboard-next)" || fail "PageDown after a click on the blank did not turn the month"
 xdotool key Home; sleep 0.5
@@ -103,6 +119,7 @@ width=$1 height=$2 left=${3#+} top=${4#+}
 [ $((top + height)) -le "$py" ] || fail "the pop-up ($box) is not above the pointer at $py"
 [ "$left" -ge 0 ] && [ $((left + width)) -le 1280 ] && [ "$top" -ge 0 ] || fail "the pop-up ($box) leaves the screen"
 
-xdotool mousemove $((X + 150)) $((Y + 10)); sleep 0.3
+xdotool mousemove $((X + 150)) $((Y + 10))  # off the grid: the pop-up goes
+sleep 0.5
 end_through_prompt
 echo "panel-keyboard: passed"
