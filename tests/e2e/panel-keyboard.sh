@@ -64,8 +64,9 @@ drag_by() { # DX DY: from the blank, with the button held
     x0=$X y0=$Y
     window_origin "$calendar"
     moved_x=$((X - x0 - $1)) moved_y=$((Y - y0 - $2))
-    [ "${moved_x#-}" -le 12 ] && [ "${moved_y#-}" -le 12 ] ||
+    if [ "${moved_x#-}" -gt 12 ] || [ "${moved_y#-}" -gt 12 ]; then
         fail "a drag by ($1, $2) moved the panel from ($x0, $y0) to ($X, $Y)"
+    fi
 }
 drag_by 100 -200
 drag_by -100 200
@@ -91,6 +92,7 @@ click_at $((X + 52 * column + 25)) $((Y + 22 + 21 + 33 * row + 12))
 dialog=$(window_wait '输入记事 - vo2.25')
 xdotool type --delay 50 'typed at once'
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
+# shellcheck disable=SC2153 # WIDTH and HEIGHT come from the eval
 xdotool mousemove --window "$dialog" $((229 * WIDTH / 258)) $((14 * HEIGHT / 130)) click 1  # 确定
 for _ in $(seq 50); do xdotool search --onlyvisible --name '^输入记事' >/dev/null 2>&1 || break; sleep 0.2; done
 grep -q 'typed at once' "$notes/日历/$(date +%Y%m)" || fail "the typing did not reach the note"
@@ -112,12 +114,16 @@ xdotool mousemove $((px - 4)) $((py - 3)); sleep 0.2
 xdotool mousemove "$px" "$py"; sleep 1
 shot=$(screenshot keyboard-long-note)
 box=$(convert "$shot" -fill black +opaque 'rgb(255,255,0)' -trim -format '%w %h %X %Y' info:)
-set -- $box
-width=$1 height=$2 left=${3#+} top=${4#+}
+read -r width height left top <<END
+$box
+END
+left=${left#+} top=${top#+}
 [ "$height" -gt 150 ] || fail "no pop-up of the long note ($box)"
 [ "$width" -le 470 ] || fail "the pop-up is $width pixels wide"
 [ $((top + height)) -le "$py" ] || fail "the pop-up ($box) is not above the pointer at $py"
-[ "$left" -ge 0 ] && [ $((left + width)) -le 1280 ] && [ "$top" -ge 0 ] || fail "the pop-up ($box) leaves the screen"
+if [ "$left" -lt 0 ] || [ $((left + width)) -gt 1280 ] || [ "$top" -lt 0 ]; then
+    fail "the pop-up ($box) leaves the screen"
+fi
 
 xdotool mousemove $((X + 150)) $((Y + 10))  # off the grid: the pop-up goes
 sleep 0.5
