@@ -40,6 +40,33 @@ struct TopButton {
     bool keepsRectangle;
 };
 
+// The page keys typed into a selector's field while its list is closed turn
+// the month as they do on the grid: the field's own window procedure, with
+// the keys sent on to the grid, is put in front of the edit control's.
+constexpr wchar_t kEditProcedure[] = L"AlmanacEditProcedure";
+constexpr wchar_t kPageKeysTarget[] = L"AlmanacPageKeysTarget";
+
+LRESULT CALLBACK SelectorFieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto editProcedure = reinterpret_cast<WNDPROC>(GetPropW(field, kEditProcedure));
+    const bool pageKey = wParam == VK_PRIOR || wParam == VK_NEXT || wParam == VK_HOME;
+    if (message == WM_KEYDOWN && pageKey && !SendMessageW(GetParent(field), CB_GETDROPPEDSTATE, 0, 0))
+        return SendMessageW(static_cast<HWND>(GetPropW(field, kPageKeysTarget)), WM_KEYDOWN, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedure));
+        RemovePropW(field, kEditProcedure);
+        RemovePropW(field, kPageKeysTarget);
+    }
+    return CallWindowProcW(editProcedure, field, message, wParam, lParam);
+}
+
+void SendPageKeysOn(HWND selector, HWND grid) {
+    HWND field = FindWindowExW(selector, nullptr, L"Edit", nullptr);
+    if (!field || GetPropW(field, kEditProcedure)) return;
+    SetPropW(field, kPageKeysTarget, grid);
+    SetPropW(field, kEditProcedure, reinterpret_cast<HANDLE>(GetWindowLongPtrW(field, GWLP_WNDPROC)));
+    SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SelectorFieldProcedure));
+}
+
 }  // namespace
 
 MainWindow::MainWindow(AppEnvironment environment, StateAcrossWindows& session)
@@ -80,6 +107,8 @@ BOOL MainWindow::OnInitDialog() {
     if (!grid_->Create(scale_(GRID_DESIGN), hwnd_, IDC_MONTH_GRID, scale_))
         throw StartupFailure("月历无法创建：程序无法启动，现在结束。");
     grid_->SetHolidays(holidays_.Calendar());
+    SendPageKeysOn(yearSelector_, grid_->Handle());
+    SendPageKeysOn(monthSelector_, grid_->Handle());
     LoadHolidays();
     FillSelectors();
     ShowToday();
@@ -325,6 +354,8 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::OnCommand(IDC_MONTH_SELECTOR, CBN_SELCHANGE, &MainWindow::OnSelectorChanged),
         win::OnCommand(IDC_YEAR_SELECTOR, CBN_KILLFOCUS, &MainWindow::OnSelectorLeft),
         win::OnCommand(IDC_MONTH_SELECTOR, CBN_KILLFOCUS, &MainWindow::OnSelectorLeft),
+        win::OnCommand(IDC_YEAR_SELECTOR, CBN_CLOSEUP, &MainWindow::OnSelectorClosed),
+        win::OnCommand(IDC_MONTH_SELECTOR, CBN_CLOSEUP, &MainWindow::OnSelectorClosed),
         win::OnMessage(WM_MOVE, &MainWindow::OnMove),
         win::OnMessage(WM_LBUTTONDOWN, &MainWindow::OnLeftButtonDown),
         win::OnMessage(WM_LINK_CLICKED, &MainWindow::OnLinkClicked),
@@ -380,8 +411,22 @@ void MainWindow::FollowMonitorDpi() {
     if (here != scale_) ApplyScale(here);
 }
 
+// A press on the panel's blank drags it; the keyboard then goes to the grid,
+// where the page keys turn the month.
 LRESULT MainWindow::OnLeftButtonDown(WPARAM, LPARAM lParam) {
     win::DragAsCaption(hwnd_, lParam);
+    FocusGrid();
+    return 0;
+}
+
+void MainWindow::FocusGrid() {
+    if (grid_) Send(WM_NEXTDLGCTL, WPARAM(grid_->Handle()), TRUE);
+}
+
+// Once a selector's list has closed, chosen from or not, the keyboard goes
+// back to the grid (posted: the selector is still closing its list).
+LRESULT MainWindow::OnSelectorClosed(WPARAM, LPARAM) {
+    if (grid_) Post(WM_NEXTDLGCTL, WPARAM(grid_->Handle()), TRUE);
     return 0;
 }
 

@@ -111,6 +111,7 @@ private:
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnSelectorChanged(WPARAM, LPARAM);
     LRESULT OnSelectorLeft(WPARAM, LPARAM);
+    LRESULT OnSelectorClosed(WPARAM, LPARAM);
     LRESULT OnMove(WPARAM, LPARAM);
     LRESULT OnLeftButtonDown(WPARAM, LPARAM);
     LRESULT OnLinkClicked(WPARAM id, LPARAM);
@@ -126,6 +127,8 @@ private:
     // The top strip's text buttons: made (create) or laid out again.
     void PlaceTopButtons(bool create);
     void PlaceSelectors();
+    // The keyboard to the grid, where the page keys turn the month.
+    void FocusGrid();
     // Lays the whole panel out at the scale, its top-left corner where it is.
     void ApplyScale(const win::DpiScale& scale);
     // The scale of the monitor the panel is on, when it is not the panel's.

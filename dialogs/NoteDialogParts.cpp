@@ -60,6 +60,13 @@ std::optional<MonthNotes::NoteEdit> PrepareEdit(const OpenedNote& note, const st
     return edit;
 }
 
+void PutCaretIn(HWND edit) {
+    SetFocus(edit);
+    const LRESULT length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
+    SendMessageW(edit, EM_SETSEL, WPARAM(length), LPARAM(length));
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
 win::DpiScale DialogScale(HWND dialog) { return win::DpiScale(win::DpiOf(dialog)); }
 
 RECT PixelsForDialog(HWND dialog, const RECT& layoutPixels) {

@@ -41,6 +41,11 @@ RECT PixelsForDialog(HWND dialog, const RECT& layoutPixels);
 // template was laid out at, the dpi of the monitor it opened on.
 win::DpiScale DialogScale(HWND dialog);
 
+// Gives the edit the keyboard with the caret after its text, so that what
+// the user types first goes there (from WM_INITDIALOG, which then returns
+// FALSE).
+void PutCaretIn(HWND edit);
+
 // A static text of the dialog with a font of its own.
 struct StaticLabel {
     HWND window = nullptr;

@@ -56,7 +56,9 @@ BOOL NoteEntryDialog::OnInitDialog() {
     lunarLimit_.Remember();
     CreateLabels();
     SetText(std::string("输入记事 - ") + PROGRAM_TITLE);
-    return TRUE;  // the focus goes to the first tab stop, "取消"
+    // What the user types goes into the note for this date at once.
+    PutCaretIn(Item(IDC_ONE_OFF_NOTE));
+    return FALSE;  // the focus is set
 }
 
 void NoteEntryDialog::CreateLabels() {

@@ -33,7 +33,9 @@ BOOL WeeklyNoteDialog::OnInitDialog() {
                                GetSysColor(COLOR_BTNFACE), NoteColour(weeklyColour_, NOTE_WEEKLY), 100, "楷体_gb2312",
                                DialogScale(hwnd_));
     weeklyColourButton_.SetCaption("■", true);
-    return TRUE;  // the focus goes to the first tab stop, "取消"
+    // What the user types goes into the reminder at once.
+    PutCaretIn(Item(IDC_WEEKLY_NOTE));
+    return FALSE;  // the focus is set
 }
 
 void WeeklyNoteDialog::DoDataExchange(win::DataExchange& exchange) { exchange.Text(IDC_WEEKLY_NOTE, weeklyText_); }

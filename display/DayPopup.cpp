@@ -1,7 +1,10 @@
 #include "display/DayPopup.h"
 
-#include "display/Labels.h"
+#include "base/Text.h"
 #include "resources/resource.h"
+
+#include <algorithm>
+#include <string_view>
 
 namespace almanac {
 
@@ -10,8 +13,61 @@ DayPopup::DayPopup() : PanelDialog(IDD_DAY_POPUP) {}
 namespace {
 
 constexpr int kFontHeight = 15;
+// From the anchor, in design pixels: the design's place 12 pixels under it
+// and 2 to the right of centre; above it, a little clear of the pointer's tip.
+constexpr int kGapBelow = 12;
+constexpr int kGapAbove = 4;
+constexpr int kShift = 2;
+
+// Ideographs, kana, Hangul and full-width forms: a line may break before or
+// after any of them. Elsewhere it breaks at a space, or within a word only
+// where the word alone is longer than the line.
+bool BreaksAnywhere(wchar_t c) { return c >= 0x2E80 || c == L' '; }
+
+int WidthOf(HDC dc, std::wstring_view text) {
+    SIZE size{};
+    if (!text.empty()) GetTextExtentPoint32W(dc, text.data(), int(text.size()), &size);
+    return size.cx;
+}
+
+// The line in pieces no wider than maxWidth (a single character that is
+// wider stays whole), "\r\n" between them.
+std::wstring WrapLine(HDC dc, std::wstring_view line, int maxWidth) {
+    std::wstring wrapped;
+    while (!line.empty()) {
+        INT fit = 0;
+        SIZE size{};
+        GetTextExtentExPointW(dc, line.data(), int(line.size()), maxWidth, &fit, nullptr, &size);
+        std::size_t cut = std::clamp<std::size_t>(std::size_t(fit), 1, line.size());
+        if (cut < line.size()) {
+            if (IS_HIGH_SURROGATE(line[cut - 1])) cut = cut > 1 ? cut - 1 : 2;
+            if (!BreaksAnywhere(line[cut - 1]) && !BreaksAnywhere(line[cut])) {
+                std::size_t wordStart = cut - 1;
+                while (wordStart > 0 && !BreaksAnywhere(line[wordStart - 1])) --wordStart;
+                if (wordStart > 0) cut = wordStart;
+            }
+        }
+        if (!wrapped.empty()) wrapped += L"\r\n";
+        wrapped += line.substr(0, cut);
+        line.remove_prefix(cut);
+    }
+    return wrapped;
+}
 
 }  // namespace
+
+RECT PlacePopup(SIZE size, POINT anchor, int shift, int gapBelow, int gapAbove, const RECT& workArea) {
+    const int width = std::min<int>(size.cx, workArea.right - workArea.left);
+    const int left = std::clamp<int>(anchor.x - size.cx / 2 + shift, workArea.left, workArea.right - width);
+    const int roomBelow = std::max<int>(0, workArea.bottom - (anchor.y + gapBelow));
+    const int roomAbove = std::max<int>(0, (anchor.y - gapAbove) - workArea.top);
+    if (size.cy <= roomBelow || roomBelow >= roomAbove) {
+        const int top = anchor.y + gapBelow;
+        return {left, top, left + width, top + std::min<int>(size.cy, roomBelow)};
+    }
+    const int bottom = anchor.y - gapAbove;
+    return {left, bottom - std::min<int>(size.cy, roomAbove), left + width, bottom};
+}
 
 BOOL DayPopup::OnInitDialog() {
     font_ = win::CreatePixelFont("宋体", scale_(kFontHeight), FW_NORMAL);
@@ -26,12 +82,36 @@ void DayPopup::SetScale(const win::DpiScale& scale) {
 
 void DayPopup::ShowText(std::string text, POINT anchor) {
     text_ = std::move(text);
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
     {
         win::WindowContext dc(hwnd_);
         win::Selection font(dc.Get(), font_);
-        MeasureText(dc.Get(), text_, width_, height_);
+        const int wrapWidth =
+            std::min<int>(WRAP_IDEOGRAPHS * WidthOf(dc.Get(), L"中"), work.right - work.left);
+        const std::wstring text = text::Wide(text_);
+        shown_.clear();
+        for (std::size_t start = 0;;) {
+            const std::size_t end = text.find(L"\r\n", start);
+            if (start > 0) shown_ += L"\r\n";
+            shown_ += WrapLine(dc.Get(), std::wstring_view(text).substr(start, end - start), wrapWidth);
+            if (end == std::wstring::npos) break;
+            start = end + 2;
+        }
+        width_ = 0;
+        int lines = 0;
+        for (std::size_t start = 0;;) {
+            const std::size_t end = shown_.find(L"\r\n", start);
+            width_ = std::max(width_, WidthOf(dc.Get(), std::wstring_view(shown_).substr(start, end - start)));
+            ++lines;
+            if (end == std::wstring::npos) break;
+            start = end + 2;
+        }
+        height_ = lines * win::TextExtent(dc.Get(), "a").cy;
     }
-    Move(anchor.x - width_ / 2 + scale_(2), anchor.y + scale_(12), width_, height_, true);
+    const RECT place = PlacePopup({width_, height_}, anchor, scale_(kShift), scale_(kGapBelow), scale_(kGapAbove), work);
+    Move(place.left, place.top, place.right - place.left, place.bottom - place.top, true);
     Invalidate(false);
 }
 
@@ -53,8 +133,7 @@ void DayPopup::Paint(HDC dc) {
     win::FillSolid(dc, client, BACKGROUND);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, TEXT_COLOUR);
-    std::wstring text = text::Wide(text_);
-    DrawTextW(dc, text.c_str(), int(text.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    DrawTextW(dc, shown_.c_str(), int(shown_.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 
 }  // namespace almanac

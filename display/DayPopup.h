@@ -1,5 +1,6 @@
-// The small yellow window that shows a day's notes under the pointer, sized
-// exactly to its text.
+// The small yellow window that shows a day's notes near the pointer, sized
+// to its text: lines longer than a readable width wrap, and the window stays
+// whole on the monitor's work area, never over the pointer.
 #pragma once
 
 #include "framework/Dialog.h"
@@ -9,21 +10,33 @@
 
 namespace almanac {
 
+// Where a pop-up of the size goes for the anchor (screen coordinates):
+// horizontally centred on it, shift pixels to the right, and its top gapBelow
+// under it; above it, its bottom gapAbove over it, when there is no room
+// below. Always inside the work area: pushed in from its left and right
+// edges, and, where neither side has room for the whole height, cut to the
+// side with more room. The anchor itself is never covered.
+RECT PlacePopup(SIZE size, POINT anchor, int shift, int gapBelow, int gapAbove, const RECT& workArea);
+
 class DayPopup : public win::PanelDialog {
 public:
     static constexpr COLORREF BACKGROUND = RGB(255, 255, 0);
     static constexpr COLORREF TEXT_COLOUR = RGB(255, 0, 0);
+    // A line wraps at the width of this many ideographs of the pop-up's font.
+    static constexpr int WRAP_IDEOGRAPHS = 30;
 
     DayPopup();
 
     // The font and the place under the anchor follow the scale (the grid's).
     void SetScale(const win::DpiScale& scale);
 
-    // Takes the text (lines end with "\r\n"), sizes the window to it and puts
-    // it centred under the anchor (screen coordinates), 12 design pixels
-    // down; visibility stays.
+    // Takes the text (lines end with "\r\n"), wraps its long lines, sizes the
+    // window to it and places it by the anchor (screen coordinates, usually
+    // the pointer) on the anchor's monitor; visibility stays.
     void ShowText(std::string text, POINT anchor);
     const std::string& Text() const { return text_; }
+    // The lines as shown, wrapped (UTF-16, "\r\n" between them).
+    const std::wstring& ShownText() const { return shown_; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -34,6 +47,7 @@ private:
     void Paint(HDC dc);
 
     std::string text_;
+    std::wstring shown_;
     win::DpiScale scale_;
     win::Font font_;
     int width_ = 0, height_ = 0;

@@ -1,7 +1,8 @@
 #include "display/MonthView.h"
 
-#include "engine/CalendarNames.h"
 #include "base/Text.h"
+#include "display/Contrast.h"
+#include "engine/CalendarNames.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -344,53 +345,65 @@ void MonthView::PaintCells(HDC dc) {
     }
 }
 
+// The colour of a day's number and lunar text on the cell's own background:
+// a note makes it black; a festival keeps red, a solar term blue; where the
+// official days are known, a working Saturday or Sunday reads as a weekday
+// and a rest day in the week as a Sunday, as its badge says.
+COLORREF MonthView::DayColour(const DayCell& cell, bool noteShown) {
+    const bool weekend = cell.weekday == 0 || cell.weekday == 6;
+    if (noteShown) return ORDINARY_DAY_COLOUR;
+    if (cell.festival) return FESTIVAL_COLOUR;
+    if (cell.termMarker) return SOLAR_TERM_COLOUR;
+    if (cell.dayMark == DayMark::Work && weekend) return ORDINARY_DAY_COLOUR;
+    if (cell.dayMark == DayMark::Rest && !weekend) return FESTIVAL_COLOUR;
+    if (cell.weekday == 6) return SATURDAY_COLOUR;
+    if (cell.weekday == 0) return FESTIVAL_COLOUR;
+    return ORDINARY_DAY_COLOUR;
+}
+
+// On a fill the user chose, the day's texts and marks take a colour that
+// reads on it; the cell's background and the one-off note's own colour keep
+// the colours they were made for.
+COLORREF MonthView::InkOn(COLORREF fill, COLORREF colour) {
+    if (fill == CELL_COLOUR || fill == NoteColour(0, NOTE_ONE_OFF)) return colour;
+    return ReadableOn(fill, colour);
+}
+
 void MonthView::PaintDay(HDC dc, int day, const RECT& box) {
     const DayCell& cell = page_->cells[day];
     const MonthNotes& notes = *notes_;
     const int x = box.left, y = box.top;
     bool noteShown = false;
+    COLORREF fill = CELL_COLOUR;
 
     const NoteSlot& oneOff = notes.oneOffNotes.Slot(day);
     if (oneOff.CarriesNote()) {
-        win::FillSolid(dc, box, NoteColour(oneOff.colour, NOTE_ONE_OFF));
+        fill = NoteColour(oneOff.colour, NOTE_ONE_OFF);
+        win::FillSolid(dc, box, fill);
         noteShown = true;
     }
     const NoteSlot& reminder = notes.weeklyNotes.Slot(cell.weekday);
     if (reminder.CarriesNote()) {
         win::Selection bold(dc, boldFont_);
-        SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
+        SetTextColor(dc, InkOn(fill, NoteColour(reminder.colour, NOTE_WEEKLY)));
         win::DrawTextAt(dc, x + scale_(kWeeklyDot.x), y + scale_(kWeeklyDot.y), kNoteDot);
     }
     const NoteSlot& gregorianYearly = notes.gregorianYearlyNotes.Slot(day);
     if (gregorianYearly.CarriesNote()) {
         win::Selection star(dc, starFont_);
-        SetTextColor(dc, NoteColour(gregorianYearly.colour, NOTE_GREGORIAN_YEARLY));
+        SetTextColor(dc, InkOn(fill, NoteColour(gregorianYearly.colour, NOTE_GREGORIAN_YEARLY)));
         win::DrawTextAt(dc, x + scale_(kGregorianStar.x), y + scale_(kGregorianStar.y), kNoteStar);
         noteShown = true;
     }
-
-    COLORREF dayColour;
     const NoteSlot& lunarYearly = notes.LunarNoteSlot(day);
     if (lunarYearly.CarriesNote()) {
         win::Selection star(dc, starFont_);
-        SetTextColor(dc, NoteColour(lunarYearly.colour, NOTE_LUNAR_YEARLY));
+        SetTextColor(dc, InkOn(fill, NoteColour(lunarYearly.colour, NOTE_LUNAR_YEARLY)));
         win::DrawTextAt(dc, x + scale_(kLunarStar.x), y + scale_(kLunarStar.y), kNoteStar);
-        dayColour = ORDINARY_DAY_COLOUR;
-    } else if (noteShown) {
-        dayColour = ORDINARY_DAY_COLOUR;
-    } else if (cell.festival) {
-        dayColour = FESTIVAL_COLOUR;
-    } else if (cell.termMarker) {
-        dayColour = SOLAR_TERM_COLOUR;
-    } else if (cell.weekday == 6) {
-        dayColour = SATURDAY_COLOUR;
-    } else if (cell.weekday == 0) {
-        dayColour = FESTIVAL_COLOUR;
-    } else {
-        dayColour = ORDINARY_DAY_COLOUR;
+        noteShown = true;
     }
 
-    SetTextColor(dc, dayColour);
+    SetTextColor(dc, InkOn(fill, DayColour(cell, noteShown)));
     char number[8];
     std::snprintf(number, sizeof number, "%2d", day);
     {

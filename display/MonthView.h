@@ -163,6 +163,8 @@ private:
     void PaintHeader(HDC dc);
     void PaintCells(HDC dc);
     void PaintDay(HDC dc, int day, const RECT& cell);
+    static COLORREF DayColour(const DayCell& cell, bool noteShown);
+    static COLORREF InkOn(COLORREF fill, COLORREF colour);
     void PaintLunarText(HDC dc, const DayCell& cell, const RECT& box);
     void BeforeDialog();
     void PaintDayMark(HDC dc, DayMark mark, int x, int y);

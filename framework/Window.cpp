@@ -98,9 +98,18 @@ void PrintWindowTree(HWND window, HDC dc) {
     }
 }
 
-void DragAsCaption(HWND window, LPARAM pointOfClick) {
-    PostMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, pointOfClick);
-    SendMessageW(window, WM_SYSCOMMAND, 0xF012, 0);  // SC_MOVE by the mouse
+// One move, started here and only while the button is still down. A quick
+// click is over before its press is handled: a move started then (under a
+// window manager, Wine hands the move to it) waits for a release that has
+// already come, and the window follows the pointer until the next click.
+// So is a second move from a posted WM_NCLBUTTONDOWN, which starts once the
+// first has ended.
+void DragAsCaption(HWND window, LPARAM) {
+    MSG release;
+    if (PeekMessageW(&release, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE)) return;
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;  // the physical one
+    if (!(GetAsyncKeyState(button) & 0x8000)) return;
+    SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }

@@ -67,7 +67,8 @@ TEST_F(NotesTest, ADaysThreeNotesAreWrittenWithoutLeadingBlanks) {
     script.Do("click February 14", [&] { ClickDay(14); });
     script.Then("the note dialog", Opens(kNoteDialog.c_str()));
     // Activation reaches a new dialog a moment after it shows, later on a busy machine.
-    script.Then("the focus on 取消", [&] { return GetFocus() == GetDlgItem(dialog, IDCANCEL); });
+    // Typing goes at once into the note for the date.
+    script.Then("the focus in the one-off note", [&] { return GetFocus() == GetDlgItem(dialog, IDC_ONE_OFF_NOTE); });
     script.Do("check it", [&] {
         EXPECT_EQ(EditText(dialog, IDC_NOTE_HEADER), "2024年2月14日星期三农历正月初五");
         EXPECT_EQ(EditText(dialog, IDC_GREGORIAN_LABEL), "阳历每年2月14日");
@@ -205,8 +206,9 @@ TEST_F(NotesTest, TheHeaderOpensTheWeekdaysReminder) {
     Script script;
     script.Do("click the header above Wednesday", [&] { ClickHeader(3); });
     script.Then("the weekly dialog", Opens(kWeeklyDialog));
+    // Typing goes at once into the reminder.
+    script.Then("the focus in the reminder", [&] { return GetFocus() == GetDlgItem(dialog, IDC_WEEKLY_NOTE); });
     script.Do("write", [&] {
-        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDCANCEL));
         SetEdit(dialog, IDC_WEEKLY_NOTE, "  例会");
         Press(dialog, IDOK);
     });

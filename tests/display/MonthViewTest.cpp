@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace almanac {
 namespace {
 
@@ -106,10 +108,16 @@ TEST_F(MonthViewTest, DayColours) {
     Show(2024, 2, 2000, 1, 1);
     EXPECT_GT(CountPixels(canvas, CellOf(4), MonthView::SOLAR_TERM_COLOUR), 10);   // 立春, a Sunday: the term wins
     EXPECT_GT(CountPixels(canvas, CellOf(10), MonthView::FESTIVAL_COLOUR), 10);    // 春节
-    EXPECT_GT(CountPixels(canvas, CellOf(17), MonthView::SATURDAY_COLOUR), 10);
-    EXPECT_GT(CountPixels(canvas, CellOf(18), MonthView::FESTIVAL_COLOUR), 10);    // a Sunday
-    EXPECT_GT(CountPixels(canvas, CellOf(13), MonthView::ORDINARY_DAY_COLOUR), 10);
-    EXPECT_EQ(CountPixels(canvas, CellOf(13), MonthView::FESTIVAL_COLOUR), 0);
+    EXPECT_GT(CountPixels(canvas, CellOf(17), MonthView::SATURDAY_COLOUR), 10);    // a rest day too
+    EXPECT_GT(CountPixels(canvas, CellOf(25), MonthView::FESTIVAL_COLOUR), 10);    // a Sunday
+    EXPECT_GT(CountPixels(canvas, CellOf(20), MonthView::ORDINARY_DAY_COLOUR), 10);
+    EXPECT_EQ(CountPixels(canvas, CellOf(20), MonthView::FESTIVAL_COLOUR), 0);
+    // The official days of 春节 2024: Tuesday 13 a rest day, Sunday 18 a
+    // working day.
+    EXPECT_GT(CountPixels(canvas, CellOf(13), MonthView::FESTIVAL_COLOUR), 10);
+    EXPECT_EQ(CountPixels(canvas, CellOf(13), MonthView::ORDINARY_DAY_COLOUR), 0);
+    EXPECT_GT(CountPixels(canvas, CellOf(18), MonthView::ORDINARY_DAY_COLOUR), 10);
+    EXPECT_EQ(CountPixels(canvas, CellOf(18), MonthView::FESTIVAL_COLOUR), 0);
 }
 
 // The cells that hold a day: from the first day's weekday on, as many as the
@@ -441,7 +449,8 @@ TEST_F(MonthViewTest, RestAndWorkDayBadgesSitInTheTopRightCorner) {
         RECT number = {cell.left + 10, cell.top + 2, cell.left + MonthView::BADGE_RECT.left, cell.top + 17};
         RECT lunarText = {cell.left, cell.top + MonthView::BADGE_RECT.bottom, cell.right, cell.bottom};
         RECT leftOfBadge = {cell.left, cell.top, cell.left + MonthView::BADGE_RECT.left, cell.bottom};
-        COLORREF dayColour = day == 1 ? MonthView::FESTIVAL_COLOUR : MonthView::SATURDAY_COLOUR;
+        // 国庆 in red; the working Saturday as a weekday.
+        COLORREF dayColour = day == 1 ? MonthView::FESTIVAL_COLOUR : MonthView::ORDINARY_DAY_COLOUR;
         EXPECT_GT(CountPixels(canvas, number, dayColour), 10) << day;
         EXPECT_GT(CountPixels(canvas, lunarText, dayColour), 20) << day;
         for (COLORREF badgeColour : {MonthView::REST_BADGE_COLOUR, MonthView::WORK_BADGE_COLOUR}) {
@@ -450,6 +459,166 @@ TEST_F(MonthViewTest, RestAndWorkDayBadgesSitInTheTopRightCorner) {
         }
     }
 }
+
+}  // namespace
+}  // namespace almanac
+
+namespace almanac {
+namespace {
+
+// The number of a day: the ink right of its place, left of the badge.
+RECT NumberOf(const RECT& cell) {
+    return {cell.left + 10, cell.top + 2, cell.left + MonthView::BADGE_RECT.left, cell.top + 17};
+}
+
+// February 2026, 春节 15–23: Saturdays 14 and 28 are working days, Friday 20
+// and Monday 23 rest days. Their numbers and lunar texts say what the badges
+// say; a page of the year without the official days keeps the weekday
+// colours.
+TEST_F(MonthViewTest, RestAndWorkDaysAreColouredAsTheirBadgesSay) {
+    Show(2026, 2, 2000, 1, 1);
+    for (int day : {14, 28}) {
+        EXPECT_GT(CountPixels(canvas, NumberOf(CellOf(day)), MonthView::ORDINARY_DAY_COLOUR), 10) << day;
+        EXPECT_EQ(CountPixels(canvas, CellOf(day), MonthView::SATURDAY_COLOUR), 0) << day;
+    }
+    for (int day : {20, 23}) {
+        EXPECT_GT(CountPixels(canvas, NumberOf(CellOf(day)), MonthView::FESTIVAL_COLOUR), 10) << day;
+        RECT lunar = {CellOf(day).left, CellOf(day).top + 17, CellOf(day).right, CellOf(day).bottom};
+        EXPECT_GT(CountPixels(canvas, lunar, MonthView::FESTIVAL_COLOUR), 10) << day;
+        EXPECT_EQ(CountPixels(canvas, NumberOf(CellOf(day)), MonthView::ORDINARY_DAY_COLOUR), 0) << day;
+    }
+    EXPECT_GT(CountPixels(canvas, NumberOf(CellOf(21)), MonthView::SATURDAY_COLOUR), 10);  // a rest Saturday
+    EXPECT_GT(CountPixels(canvas, NumberOf(CellOf(26)), MonthView::ORDINARY_DAY_COLOUR), 10);  // a plain Thursday
+
+    HolidayCalendar without2026;
+    without2026.ReplaceYears({{2026, 12, 31, DayMark::Rest, "x"}});  // 2026 has no February days now
+    view.SetHolidays(without2026);
+    Show(2026, 2, 2000, 1, 1);
+    for (int day : {14, 28})
+        EXPECT_GT(CountPixels(canvas, NumberOf(CellOf(day)), MonthView::SATURDAY_COLOUR), 10) << day;
+    for (int day : {20, 23}) {
+        EXPECT_GT(CountPixels(canvas, NumberOf(CellOf(day)), MonthView::ORDINARY_DAY_COLOUR), 10) << day;
+        EXPECT_EQ(CountPixels(canvas, CellOf(day), MonthView::FESTIVAL_COLOUR), 0) << day;
+    }
+    view.SetHolidays(HolidayCalendar::BuiltIn());
+}
+
+// Pixels close to the colour: a smoothed glyph counts by its core.
+int PixelsNear(const win::MemoryCanvas& canvas, const RECT& rect, COLORREF colour) {
+    return testing::CountPixelsWhere(canvas, rect, [colour](int r, int g, int b) {
+        return std::abs(r - GetRValue(colour)) < 40 && std::abs(g - GetGValue(colour)) < 40 &&
+               std::abs(b - GetBValue(colour)) < 40;
+    });
+}
+
+// A one-off note in a dark colour: the number, the lunar text and the marks
+// of its day turn light; on the one-off note's own light blue they stay as
+// they were made.
+TEST_F(MonthViewTest, TextsAndMarksStandOutOnADarkNoteColour) {
+    const COLORREF darkGreen = RGB(0, 100, 0), white = RGB(255, 255, 255);
+    ScratchFolder::WriteBytes("日历\\202402",
+                              NoteFileBytes({{5, "default colour"}, {6, "dark", NOTE_CUSTOM_COLOUR | darkGreen},
+                                             {7, "green too", NOTE_CUSTOM_COLOUR | darkGreen}}));
+    ScratchFolder::WriteBytes("日历\\102", NoteFileBytes({{7, "yearly", NOTE_CUSTOM_COLOUR | darkGreen}}));
+    Show(2024, 2, 2000, 1, 1);
+
+    const RECT dark = CellOf(6);
+    EXPECT_GT(PixelsNear(canvas, NumberOf(dark), white), 10);
+    EXPECT_EQ(CountPixels(canvas, dark, RGB(0, 0, 0)), 0);
+    RECT lunar = {dark.left, dark.top + 17, dark.right, dark.bottom};
+    EXPECT_GT(PixelsNear(canvas, lunar, white), 10);
+    // The yearly star, in the fill's own colour, would vanish: it is white.
+    RECT star = {CellOf(7).left, CellOf(7).top + 15, CellOf(7).left + 19, CellOf(7).bottom};
+    EXPECT_GT(PixelsNear(canvas, star, white), 10);
+
+    const RECT light = CellOf(5);
+    EXPECT_GT(CountPixels(canvas, NumberOf(light), MonthView::ORDINARY_DAY_COLOUR), 10);
+    EXPECT_EQ(PixelsNear(canvas, light, white), 0);
+}
+
+}  // namespace
+}  // namespace almanac
+
+namespace almanac {
+namespace {
+
+// A first line of 80 characters and 11 more lines, every weekday's reminder,
+// so every day shows it.
+class LongNoteTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        ScratchFolder::MakeNoteFolders();
+        std::string note;
+        for (int i = 0; i < 80; ++i) note += "记";
+        for (int line = 1; line <= 11; ++line) note += "\r\n第" + std::to_string(line) + "行";
+        ScratchFolder::WriteBytes("日历\\week", NoteFileBytes({{0, note}, {1, note}, {2, note}, {3, note}, {4, note},
+                                                               {5, note}, {6, note}}));
+        ASSERT_TRUE(view.Create({0, 0, scale(MonthView::WIDTH), scale(MonthView::HEIGHT)}, host, 107, scale));
+        view.ShowMonth(2024, 2, 0);  // day 1 a Thursday, 29 days: rows 0 to 4
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    }
+
+    // The grid's top-left corner at (x, y) on the screen.
+    void PutGridAt(int x, int y) {
+        SetWindowPos(host, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // The pop-up shown for the pointer in the day's cell: whole on the work
+    // area, not over the pointer, no wider than its wrapping width.
+    RECT PopupFor(int day) {
+        view.Send(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));  // the header: no day
+        POINT origin = view.CellOrigin(day);
+        POINT pointer = {origin.x + scale(25), origin.y + scale(16)};
+        view.Send(WM_MOUSEMOVE, 0, MAKELPARAM(pointer.x, pointer.y));
+        EXPECT_TRUE(view.Popup().IsVisible()) << day;
+        ClientToScreen(view, &pointer);
+        RECT popup = view.Popup().WindowRect();
+        EXPECT_GE(popup.left, work.left) << day;
+        EXPECT_GE(popup.top, work.top) << day;
+        EXPECT_LE(popup.right, work.right) << day;
+        EXPECT_LE(popup.bottom, work.bottom) << day;
+        EXPECT_FALSE(PtInRect(&popup, pointer)) << day;
+        EXPECT_LE(popup.right - popup.left, DayPopup::WRAP_IDEOGRAPHS * scale(15) + 2) << day;
+        return popup;
+    }
+
+    ScratchFolder scratch;
+    win::DpiScale scale{GetParam()};
+    HostWindow host{scale(MonthView::WIDTH), scale(MonthView::HEIGHT)};
+    MonthView view{nullptr, scratch.Notes()};
+    RECT work{};
+};
+
+TEST_P(LongNoteTest, ThePopupWrapsAndStaysOnTheWorkArea) {
+    PutGridAt(work.left + 200, work.top + 100);
+    const RECT popup = PopupFor(14);
+    // The long line wrapped into three of at most 30 characters: 3 + 11 lines.
+    const std::wstring& shown = view.Popup().ShownText();
+    int lines = 1;
+    for (std::size_t at = shown.find(L"\r\n"); at != std::wstring::npos; at = shown.find(L"\r\n", at + 2)) ++lines;
+    EXPECT_EQ(lines, 14);
+    EXPECT_EQ(shown.substr(0, shown.find(L"\r\n")), std::wstring(30, L'记'));
+    POINT pointer = view.CellOrigin(14);
+    ClientToScreen(view, &pointer);
+    EXPECT_GT(popup.top, pointer.y);  // room below: under the pointer, as ever
+}
+
+TEST_P(LongNoteTest, AtTheScreensEdges) {
+    const int gridWidth = scale(MonthView::WIDTH), gridHeight = scale(MonthView::HEIGHT);
+    PutGridAt(work.left, work.top);  // top left: day 1 is in column 4 of row 0
+    for (int day : {1, 4, 29}) PopupFor(day);
+    PutGridAt(work.right - gridWidth, work.bottom - gridHeight);  // bottom right
+    for (int day : {1, 3, 25, 29}) {
+        const RECT popup = PopupFor(day);
+        POINT origin = view.CellOrigin(day);
+        ClientToScreen(view, &origin);
+        if (day >= 25) EXPECT_LT(popup.bottom, origin.y + scale(16)) << day;  // no room below: above
+    }
+    PutGridAt(work.left - gridWidth / 2, work.top + 50);  // half off the left edge
+    PopupFor(4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, LongNoteTest, ::testing::Values(96, 144));
 
 }  // namespace
 }  // namespace almanac
