@@ -101,8 +101,11 @@ void MonthView::Rescale(const RECT& rect, const win::DpiScale& scale) {
 void MonthView::MakeFonts() {
     dayNumberFont_ = win::CreatePixelFont("Arial Black", scale_(17), FW_NORMAL);
     starFont_ = win::CreatePixelFont("宋体", scale_(19), FW_NORMAL);
-    lunarFont_ = win::CreatePixelFont("Arial", scale_(LUNAR_HEIGHT), FW_NORMAL);
-    boldFont_ = win::CreatePixelFont("Arial", scale_(LUNAR_HEIGHT), FW_BOLD);
+    // The lunar texts' Chinese strokes are plain at every size: smoothed,
+    // the thin strokes of a Song face come out pale grey (as they do from
+    // 120 dpi on, where the fonts ask for smoothing).
+    lunarFont_ = win::CreatePixelFont("Arial", scale_(LUNAR_HEIGHT), FW_NORMAL, win::Strokes::Plain);
+    boldFont_ = win::CreatePixelFont("Arial", scale_(LUNAR_HEIGHT), FW_BOLD, win::Strokes::Plain);
     badgeFont_ = win::CreatePixelFont("宋体", scale_(12), FW_NORMAL);
     for (std::vector<win::Font>& sizes : smallerLunarFonts_) {
         sizes.clear();
@@ -432,7 +435,7 @@ void MonthView::PaintLunarText(HDC dc, const DayCell& cell, const RECT& box) {
     if (widthIn(font) > cellWidth - place.x) {
         for (height = fullHeight - 1; height >= smallestHeight; --height) {
             win::Font& smaller = smallerLunarFonts_[bold][std::size_t(fullHeight - 1 - height)];
-            if (!smaller) smaller = win::CreatePixelFont("Arial", height, bold ? FW_BOLD : FW_NORMAL);
+            if (!smaller) smaller = win::CreatePixelFont("Arial", height, bold ? FW_BOLD : FW_NORMAL, win::Strokes::Plain);
             font = smaller;
             const int width = widthIn(font);
             if (width <= cellWidth - scale_(2) || height == smallestHeight) {

@@ -29,9 +29,10 @@ COLORREF MemoryCanvas::Pixel(int x, int y) const {
     return RGB(p[2], p[1], p[0]);
 }
 
-Font CreatePixelFont(std::string_view face, int height, int weight) {
+Font CreatePixelFont(std::string_view face, int height, int weight, Strokes strokes) {
+    const DWORD quality = strokes == Strokes::Plain ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
     return Font(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, text::Wide(face).c_str()));
+                            quality, DEFAULT_PITCH | FF_DONTCARE, text::Wide(face).c_str()));
 }
 
 // A negative height asks for the character height (the cell without its

@@ -111,10 +111,14 @@ private:
     unsigned char* bits_ = nullptr;
 };
 
+// How a font's strokes are drawn: as the system and the font ask (smoothed
+// at some sizes), or always plain, whole pixels of the text's colour.
+enum class Strokes { AsTheFontAsks, Plain };
+
 // A font by face name and cell height in pixels (positive), as the grid and
 // the pop-up create theirs: width 0, no italic, underline or strike-out,
-// character set 0, default precision, quality and pitch.
-Font CreatePixelFont(std::string_view face, int height, int weight);
+// character set 0, default precision and pitch.
+Font CreatePixelFont(std::string_view face, int height, int weight, Strokes strokes = Strokes::AsTheFontAsks);
 
 // A font by face name and size in tenths of a point, at a scale: its
 // character height is the scale's PointHeight (given as a negative height),

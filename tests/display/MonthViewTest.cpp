@@ -620,5 +620,37 @@ TEST_P(LongNoteTest, AtTheScreensEdges) {
 
 INSTANTIATE_TEST_SUITE_P(Dpi, LongNoteTest, ::testing::Values(96, 144));
 
+// The lunar texts are as crisp at 120–192 dpi as at 96: a black lunar text
+// is drawn in whole black pixels on the cell's colour, with no pale grey
+// between (smoothed, a Song face's thin strokes come out grey).
+class CrispLunarTextTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(CrispLunarTextTest, BlackLunarTextsHaveNoGreyStrokes) {
+    ScratchFolder scratch;
+    const win::DpiScale scale{GetParam()};
+    HostWindow host{scale(MonthView::WIDTH), scale(MonthView::HEIGHT)};
+    MonthView view{nullptr, scratch.Notes()};
+    ASSERT_TRUE(view.Create({0, 0, scale(MonthView::WIDTH), scale(MonthView::HEIGHT)}, host, 107, scale));
+    view.ShowMonth(2026, 3, 0);
+    win::MemoryCanvas canvas{scale(MonthView::WIDTH), scale(MonthView::HEIGHT)};
+    testing::Capture(view, canvas);
+    // March 2026's ordinary weekdays 10 to 13 and 24 to 27: black lunar days
+    // (廿二 … 廿五, 初六 … 初九), no festival, term or official day.
+    for (int day : {10, 11, 12, 13, 24, 25, 26, 27}) {
+        const POINT origin = view.CellOrigin(day);
+        // The lunar text's half of the cell, below the day number.
+        const RECT text = {origin.x, origin.y + scale(17), origin.x + scale(50), origin.y + scale(32)};
+        const int black = CountPixels(canvas, text, RGB(0, 0, 0));
+        const int other = testing::CountPixelsWhere(canvas, text, [](int r, int g, int b) {
+            const COLORREF c = RGB(r, g, b);
+            return c != RGB(0, 0, 0) && c != MonthView::CELL_COLOUR;
+        });
+        EXPECT_GT(black, scale(20)) << day;
+        EXPECT_EQ(other, 0) << day;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, CrispLunarTextTest, ::testing::Values(96, 120, 144, 192));
+
 }  // namespace
 }  // namespace almanac
