@@ -311,6 +311,7 @@ LRESULT MainWindow::OnTellUser(WPARAM, LPARAM) {
 void MainWindow::NoteFileTrouble(const NoteTable& table) { TellOnce(table.Path(), NoteFileTroubleText(table)); }
 
 void MainWindow::HideMemo() {
+    memoPad_->SaveNow();
     memoPad_->Show(SW_HIDE);
     memoTab_->Show(SW_SHOW);
     WriteSetting(SETTINGS_KEY, "MemoShow", "0");
@@ -363,6 +364,8 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::OnMessage(WM_LINK_FETCHED, &MainWindow::OnLinkFetched),
         win::OnMessage(WM_TELL_USER, &MainWindow::OnTellUser),
         win::OnMessage(WM_DESTROY, &MainWindow::OnDestroy),
+        win::OnMessage(WM_QUERYENDSESSION, &MainWindow::OnQueryEndSession),
+        win::OnMessage(WM_ENDSESSION, &MainWindow::OnEndSession),
         win::OnMessage(WM_DPICHANGED, &MainWindow::OnDpiChanged),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
@@ -399,8 +402,10 @@ LRESULT MainWindow::OnSelectorLeft(WPARAM, LPARAM) {
 
 // In the desktop the panel is a child window, which hears of no change of
 // dpi: moved onto another monitor, it looks for itself.
+// A drag writes its end only, not each step of the way.
 LRESULT MainWindow::OnMove(WPARAM, LPARAM lParam) {
-    if (savingPosition_) WritePositionSettings("PosX", "PosY", win::PointOf(lParam));
+    placeWhileDragging_ = win::PointOf(lParam);
+    if (savingPosition_ && !dragging_) WritePositionSettings("PosX", "PosY", placeWhileDragging_);
     if (embeddedIn_) FollowMonitorDpi();
     PlaceTab();
     return 0;
@@ -414,7 +419,12 @@ void MainWindow::FollowMonitorDpi() {
 // A press on the panel's blank drags it; the keyboard then goes to the grid,
 // where the page keys turn the month.
 LRESULT MainWindow::OnLeftButtonDown(WPARAM, LPARAM lParam) {
-    win::DragAsCaption(hwnd_, lParam);
+    const POINT before = placeWhileDragging_;
+    dragging_ = true;
+    win::DragAsCaption(hwnd_, lParam);  // returns when the drag ends
+    dragging_ = false;
+    if (savingPosition_ && (placeWhileDragging_.x != before.x || placeWhileDragging_.y != before.y))
+        WritePositionSettings("PosX", "PosY", placeWhileDragging_);
     FocusGrid();
     return 0;
 }
@@ -503,9 +513,22 @@ void MainWindow::RunExitPrompt() {
     }
 }
 
+// Logoff or shutdown: the memo's last typing goes to its file before the
+// session may end (the process may be ended without another message).
+LRESULT MainWindow::OnQueryEndSession(WPARAM, LPARAM) {
+    if (memoPad_) memoPad_->SaveNow();
+    return TRUE;
+}
+
+LRESULT MainWindow::OnEndSession(WPARAM ending, LPARAM) {
+    if (ending && memoPad_) memoPad_->SaveNow();
+    return 0;
+}
+
 // Whoever ends the window, what the next one needs is kept.
 LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     KillTimer(hwnd_, kTickTimer);
+    if (memoPad_) memoPad_->SaveNow();
     if (!grid_ || !linkLine_) return 0;  // the start did not come this far
     session_.shownYear = grid_->Page().shownYear;
     session_.shownMonth = grid_->Page().shownMonth;

@@ -119,6 +119,8 @@ private:
     LRESULT OnLinkFetched(WPARAM, LPARAM);
     LRESULT OnTellUser(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
 
     void PlaceWindow();
@@ -152,6 +154,10 @@ private:
     std::unique_ptr<MonthView> grid_;
     UserHolidays holidays_;
     bool savingPosition_ = false;
+    // While a drag moves the panel, where it has come to (written once, at
+    // the end of the drag).
+    bool dragging_ = false;
+    POINT placeWhileDragging_{};
     int todayDay_ = 0, todayMonth_ = 0, todayYear_ = 0;
     std::unique_ptr<LinkLine> linkLine_;
     std::unique_ptr<MemoPad> memoPad_;

@@ -6,6 +6,8 @@
 #include "store/NoteStore.h"
 #include "store/WholeFile.h"
 
+#include <algorithm>
+
 namespace almanac {
 namespace {
 
@@ -17,6 +19,8 @@ constexpr const char* kTitleUnread = "未读取!";
 constexpr std::size_t kMemoMaxBytes = 8 << 20;
 
 constexpr int kFontHeight = 15;  // the template's 宋体 11 points at 96 dpi
+
+constexpr UINT_PTR kSaveTimer = 1;
 
 // The text as the edit would show it and give back.
 bool ShowsFaithfully(const std::string& text) { return text::Narrow(text::Wide(text)) == text; }
@@ -115,29 +119,78 @@ bool MemoPad::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         win::OnMessage(WM_MOVE, &MemoPad::OnMove),
         win::OnCommand(IDC_MEMO_TEXT, EN_CHANGE, &MemoPad::OnTextChanged),
         win::OnCommand(IDC_MEMO_TEXT, EN_SETFOCUS, &MemoPad::OnEditFocused),
+        win::OnCommand(IDC_MEMO_TEXT, EN_KILLFOCUS, &MemoPad::OnEditLostFocus),
+        win::OnMessage(WM_TIMER, &MemoPad::OnTimer),
+        win::OnMessage(WM_DESTROY, &MemoPad::OnDestroy),
         win::OnCommand(IDC_HIDE_MEMO, BN_CLICKED, &MemoPad::OnHide),
         win::OnMessage(WM_DPICHANGED, &MemoPad::OnDpiChanged),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }
 
-// Dragged by its title strip as if it were a caption.
+// Dragged by its title strip as if it were a caption; the place it comes
+// to is stored when the drag ends.
 LRESULT MemoPad::OnLeftButtonDown(WPARAM, LPARAM lParam) {
     RetryRead();
-    win::DragAsCaption(hwnd_, lParam);
+    const POINT before = placeWhileDragging_;
+    dragging_ = true;
+    win::DragAsCaption(hwnd_, lParam);  // returns when the drag ends
+    dragging_ = false;
+    if (ready_ && (placeWhileDragging_.x != before.x || placeWhileDragging_.y != before.y))
+        host_.StoreMemoPosition(placeWhileDragging_);
     return 0;
 }
 
 LRESULT MemoPad::OnMove(WPARAM, LPARAM lParam) {
-    if (ready_) host_.StoreMemoPosition(win::PointOf(lParam));
+    placeWhileDragging_ = win::PointOf(lParam);
+    if (ready_ && !dragging_) host_.StoreMemoPosition(placeWhileDragging_);
     return 0;
 }
 
+// A keystroke only notes the change: the save follows a pause in typing,
+// and while typing goes on, SAVE_AT_LEAST_EVERY_MS after the first change
+// not saved.
 LRESULT MemoPad::OnTextChanged(WPARAM, LPARAM) {
     if (!ready_ || !read_) return 0;
     UpdateData(true);
-    SaveText();
+    const unsigned long long now = GetTickCount64();
+    if (!unsaved_) {
+        unsaved_ = true;
+        unsavedSince_ = now;
+    }
+    const unsigned long long waited = now - unsavedSince_;
+    const unsigned long long left = waited >= SAVE_AT_LEAST_EVERY_MS ? 0 : SAVE_AT_LEAST_EVERY_MS - waited;
+    SetTimer(hwnd_, kSaveTimer, UINT(std::max<unsigned long long>(std::min<unsigned long long>(SAVE_AFTER_PAUSE_MS, left),
+                                                                     USER_TIMER_MINIMUM)),
+             nullptr);
     return 0;
+}
+
+LRESULT MemoPad::OnTimer(WPARAM id, LPARAM) {
+    if (id == kSaveTimer) SaveNow();
+    return 0;
+}
+
+// The program ends (or the shell took the panel away): nothing typed is left
+// behind.
+LRESULT MemoPad::OnDestroy(WPARAM, LPARAM) {
+    SaveNow();
+    return 0;
+}
+
+LRESULT MemoPad::OnEditLostFocus(WPARAM, LPARAM) {
+    SaveNow();
+    return 0;
+}
+
+// A save that fails leaves the text unsaved: the next change, the next
+// hiding of the pad or the end of the program tries again.
+void MemoPad::SaveNow() {
+    if (hwnd_) KillTimer(hwnd_, kSaveTimer);
+    if (!unsaved_ || !read_) return;
+    SaveText();
+    unsaved_ = saveFailed_;
+    if (unsaved_) unsavedSince_ = GetTickCount64();
 }
 
 LRESULT MemoPad::OnEditFocused(WPARAM, LPARAM) {
@@ -146,12 +199,13 @@ LRESULT MemoPad::OnEditFocused(WPARAM, LPARAM) {
 }
 
 LRESULT MemoPad::OnHide(WPARAM, LPARAM) {
+    SaveNow();
     host_.HideMemo();
     return 0;
 }
 
-// Every change rewrites the whole file at once; an emptied memo removes it.
-// A memo whose original must be kept is not replaced until it is.
+// A save rewrites the whole file at once; an emptied memo removes it. A
+// memo whose original must be kept is not replaced until it is.
 void MemoPad::SaveText() {
     FileResult result = FileResult::Failed;
     std::string copy;
@@ -164,6 +218,8 @@ void MemoPad::SaveText() {
     }
 }
 
-void MemoPad::ShowState() { Item(IDC_MEMO_TITLE).SetText(!read_ ? kTitleUnread : saveFailed_ ? kTitleUnsaved : kTitle); }
+void MemoPad::ShowState() {
+    if (hwnd_) Item(IDC_MEMO_TITLE).SetText(!read_ ? kTitleUnread : saveFailed_ ? kTitleUnsaved : kTitle);
+}
 
 }  // namespace almanac

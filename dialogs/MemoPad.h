@@ -1,6 +1,8 @@
-// The memo pad: one free text that belongs to no date, saved to its file
-// after every change, in a small borderless panel that remembers where the
-// user dragged it.
+// The memo pad: one free text that belongs to no date, in a small
+// borderless panel that remembers where the user dragged it. The text is
+// saved to its file off the keystroke: after a short pause in typing, at
+// least every few seconds while typing goes on, and at once when the pad is
+// hidden or loses the keyboard and when the program ends.
 #pragma once
 
 #include "display/MemoHost.h"
@@ -44,6 +46,15 @@ public:
     // Tries to read the file again while it could not be read.
     void RetryRead();
 
+    // Saves what was typed and not yet saved, now.
+    void SaveNow();
+    bool HasUnsavedText() const { return unsaved_; }
+
+    // A save follows this long a pause in typing, and typing that goes on
+    // waits no longer than this for one.
+    static constexpr unsigned SAVE_AFTER_PAUSE_MS = 1000;
+    static constexpr unsigned SAVE_AT_LEAST_EVERY_MS = 4000;
+
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(win::DataExchange& exchange) override;
@@ -55,6 +66,9 @@ private:
     LRESULT OnTextChanged(WPARAM, LPARAM);
     LRESULT OnHide(WPARAM, LPARAM);
     LRESULT OnEditFocused(WPARAM, LPARAM);
+    LRESULT OnEditLostFocus(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
     void ReadMemo();
     void SaveText();
@@ -68,6 +82,12 @@ private:
     bool ready_ = false;
     bool read_ = false;
     bool saveFailed_ = false;
+    // Typed and not yet saved, since when (GetTickCount64).
+    bool unsaved_ = false;
+    unsigned long long unsavedSince_ = 0;
+    // While a drag moves the pad: its place is stored once, at the end.
+    bool dragging_ = false;
+    POINT placeWhileDragging_{};
     // The file is kept beside it before the first save when the text shown
     // is not all of it (a NUL byte) or not exactly it (bytes that are not
     // valid text).

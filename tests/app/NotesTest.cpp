@@ -300,35 +300,57 @@ TEST_F(NotesTest, AChosenColourIsStoredOnOkOnly) {
     Run(script, window);
 }
 
+// Typing is saved off the keystroke: not by the keystroke itself, but
+// after a pause in typing, and at once when the pad is hidden.
 TEST_F(NotesTest, TheMemoPadKeepsItsTextAndPlace) {
     SetRegistryText(testing::kSettingsKey, L"MemoShow", L"1");
+    auto memo = [] { return ScratchFolder::ReadBytes(InNotes("备忘\\default")); };
+    auto type = [&](const std::wstring& text) {
+        for (wchar_t c : text) SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, c, 0);
+    };
     Script script;
     script.Do("type", [&] {
-        HWND edit = window->Memo().Item(IDC_MEMO_TEXT);
-        for (wchar_t c : std::wstring(L"备忘")) SendMessageW(edit, WM_CHAR, c, 0);
-        SendMessageW(edit, WM_CHAR, L'\r', 0);  // Enter: a new line, and the pad stays
-        SendMessageW(edit, WM_CHAR, L'x', 0);
+        type(L"备忘");
+        type(L"\r");  // Enter: a new line, and the pad stays
+        type(L"x");
+        EXPECT_FALSE(memo());  // not yet: the keystroke only notes the change
+        EXPECT_TRUE(window->Memo().HasUnsavedText());
     });
-    script.Do("check the file", [&] {
-        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "备忘\r\nx");
+    script.Then("saved after a pause", [&] { return memo() == "备忘\r\nx"; });
+    script.Do("check", [&] {
+        EXPECT_FALSE(window->Memo().HasUnsavedText());
         EXPECT_TRUE(window->Memo().IsVisible());
     });
     script.Do("a save that fails shows", [&] {
         ScratchFolder::MarkReadOnly(InNotes("备忘\\default"));  // the user forbids changes
-        SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'y', 0);
-        EXPECT_TRUE(window->Memo().SaveFailed());
-        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "备忘\r\nx");
+        type(L"y");
+    });
+    script.Then("the failed save shows", [&] { return window->Memo().SaveFailed(); });
+    script.Do("the next change tries again", [&] {
+        EXPECT_EQ(memo(), "备忘\r\nx");
         ScratchFolder::MarkReadOnly(InNotes("备忘\\default"), false);
-        SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'z', 0);  // the next change tries again
-        EXPECT_FALSE(window->Memo().SaveFailed());
-        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "备忘\r\nxyz");
+        type(L"z");
+    });
+    script.Then("saved", [&] { return memo() == "备忘\r\nxyz"; });
+    script.Do("check", [&] { EXPECT_FALSE(window->Memo().SaveFailed()); });
+    script.Do("type and hide the pad at once", [&] {
+        type(L"w");
+        SendMessageW(window->Memo().Handle(), WM_COMMAND, MAKEWPARAM(IDC_HIDE_MEMO, BN_CLICKED),
+                     LPARAM(window->Memo().Item(IDC_HIDE_MEMO).Handle()));
+        EXPECT_EQ(memo(), "备忘\r\nxyzw");  // hiding saves at once
+        window->ShowMemo();
+    });
+    script.Do("type as the user logs off", [&] {
+        type(L"v");
+        EXPECT_EQ(SendMessageW(window->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+        EXPECT_EQ(memo(), "备忘\r\nxyzwv");  // before the session may end
     });
     script.Do("delete everything", [&] {
         HWND edit = window->Memo().Item(IDC_MEMO_TEXT);
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SendMessageW(edit, WM_CHAR, VK_BACK, 0);
-        EXPECT_FALSE(ScratchFolder::Exists(InNotes("备忘\\default")));
     });
+    script.Then("the emptied memo has no file", [&] { return !ScratchFolder::Exists(InNotes("备忘\\default")); });
     script.Do("move it", [&] {
         SetWindowPos(window->Memo().Handle(), nullptr, 123, 456, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         EXPECT_EQ(RegistryText(kSettingsKey, L"MemoX"), L"123");
