@@ -7,6 +7,7 @@
 #include "store/WholeFile.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace almanac {
 namespace {
@@ -56,6 +57,8 @@ void MemoPad::ReadMemo() {
     read_ = file.status != FileContents::Status::Unreadable;
     ready_ = false;  // filling the edit is no change of the memo
     if (read_) {
+        seenBytes_.reset();
+        if (file.status == FileContents::Status::Read) seenBytes_ = file.bytes;
         const std::string& bytes = file.bytes;
         memoText_ = bytes.substr(0, bytes.find('\0'));
         keepOriginal_ = memoText_.size() != bytes.size() || !ShowsFaithfully(memoText_);
@@ -195,6 +198,7 @@ void MemoPad::SaveNow() {
 
 LRESULT MemoPad::OnEditFocused(WPARAM, LPARAM) {
     RetryRead();
+    TakeOutsideChange();
     return 0;
 }
 
@@ -210,12 +214,61 @@ void MemoPad::SaveText() {
     FileResult result = FileResult::Failed;
     std::string copy;
     int error = 0;
-    if (keepOriginal_ && KeepCopyOfFile(memoFile_, kMemoMaxBytes, copy, error) == NOTE_OK) keepOriginal_ = false;
-    if (!keepOriginal_) result = memoText_.empty() ? RemoveFile(memoFile_) : WriteWholeFile(memoFile_, memoText_);
+    if (KeepOtherWritersVersion()) {
+        if (keepOriginal_ && KeepCopyOfFile(memoFile_, kMemoMaxBytes, copy, error) == NOTE_OK) keepOriginal_ = false;
+        if (!keepOriginal_) result = memoText_.empty() ? RemoveFile(memoFile_) : WriteWholeFile(memoFile_, memoText_);
+    }
+    if (result == FileResult::Done)
+        seenBytes_ = memoText_.empty() ? std::nullopt : std::optional<std::string>(memoText_);
     if ((result != FileResult::Done) != saveFailed_) {
         saveFailed_ = result != FileResult::Done;
         ShowState();
     }
+}
+
+// Another writer (a sync service, a second PC) may have changed the memo's
+// file since the pad read or wrote it. Its text is kept as a file of its own
+// beside the memo, and the user is told where, before the pad's text goes
+// to the memo's file. False when the file cannot be read now, or its text
+// cannot be kept: then nothing may be written.
+bool MemoPad::KeepOtherWritersVersion() {
+    FileContents now = ReadWholeFile(memoFile_, kMemoMaxBytes);
+    if (now.status == FileContents::Status::Unreadable || now.status == FileContents::Status::TooLarge) return false;
+    if (now.status == FileContents::Status::Missing || (seenBytes_ && now.bytes == *seenBytes_)) return true;
+    if (now.bytes == memoText_) return true;  // written alike
+    SYSTEMTIME time;
+    GetLocalTime(&time);
+    char stamp[48];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d.%02d", time.wYear, time.wMonth, time.wDay, time.wHour,
+                  time.wMinute);
+    const std::string folder = memoFile_.substr(0, memoFile_.rfind('\\') + 1);
+    for (int n = 1; n <= 99; ++n) {
+        const std::string copy = folder + "另一处的备忘 " + stamp + (n == 1 ? "" : " (" + std::to_string(n) + ")") + ".txt";
+        const FileResult kept = CreateNewFile(copy, now.bytes);
+        if (kept == FileResult::NameTaken) continue;
+        if (kept != FileResult::Done) return false;
+        seenBytes_ = std::move(now.bytes);
+        host_.TellOnce(copy, "您写备忘时，另一处（同步的电脑或程序）也改了它。另一处的文字已另存为“" + copy +
+                                 "”，记事小本里的是您写的。");
+        return true;
+    }
+    return false;
+}
+
+// The pad takes the keyboard: a memo another writer changed meanwhile shows
+// its new text, unless the pad holds typing not yet saved (that is saved,
+// the other text kept beside it, when it is).
+void MemoPad::TakeOutsideChange() {
+    if (!read_ || unsaved_ || !hwnd_) return;
+    FileContents now = ReadWholeFile(memoFile_, kMemoMaxBytes);
+    const bool present = now.status == FileContents::Status::Read;
+    if (now.status != FileContents::Status::Missing && !present) return;
+    if (present == seenBytes_.has_value() && (!present || now.bytes == *seenBytes_)) return;
+    win::Window edit = Item(IDC_MEMO_TEXT);
+    DWORD start = 0, end = 0;
+    edit.Send(EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    ReadMemo();
+    edit.Send(EM_SETSEL, WPARAM(start), LPARAM(end));  // the edit keeps it within the new text
 }
 
 void MemoPad::ShowState() {

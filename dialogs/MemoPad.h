@@ -9,6 +9,7 @@
 #include "framework/Dialog.h"
 #include "framework/Gdi.h"
 
+#include <optional>
 #include <string>
 
 namespace almanac {
@@ -48,6 +49,9 @@ public:
 
     // Saves what was typed and not yet saved, now.
     void SaveNow();
+    // Shows the memo's file anew when another writer changed it and the pad
+    // holds nothing unsaved.
+    void TakeOutsideChange();
     bool HasUnsavedText() const { return unsaved_; }
 
     // A save follows this long a pause in typing, and typing that goes on
@@ -73,6 +77,7 @@ private:
     void ReadMemo();
     void SaveText();
     void ShowState();
+    bool KeepOtherWritersVersion();
 
     MemoHost& host_;
     const std::string memoFile_;
@@ -82,6 +87,8 @@ private:
     bool ready_ = false;
     bool read_ = false;
     bool saveFailed_ = false;
+    // The memo file's bytes as last read or written (none: no file).
+    std::optional<std::string> seenBytes_;
     // Typed and not yet saved, since when (GetTickCount64).
     bool unsaved_ = false;
     unsigned long long unsavedSince_ = 0;

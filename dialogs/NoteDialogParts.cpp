@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 #include "framework/Window.h"
+#include "resources/Texts.h"
 #include "store/WholeFile.h"
 
 #include <commdlg.h>
@@ -53,11 +54,30 @@ std::optional<MonthNotes::NoteEdit> OpenedNote::EditOf(const std::string& text, 
     return MonthNotes::NoteEdit{text, chosenColour};
 }
 
-std::optional<MonthNotes::NoteEdit> PrepareEdit(const OpenedNote& note, const std::string& text,
-                                                std::uint32_t chosenColour, NoteTable& table) {
+std::optional<MonthNotes::NoteEdit> PrepareEdit(const OpenedNote& note, std::string& text, std::uint32_t chosenColour,
+                                                NoteTable& table, int slot, bool& keptBoth) {
     std::optional<MonthNotes::NoteEdit> edit = note.EditOf(text, chosenColour);
-    if (edit && note.ShownDiffers()) table.KeepOriginalOnNextSave();
+    if (!edit) return edit;
+    if (note.ShownDiffers()) table.KeepOriginalOnNextSave();
+    // Changed elsewhere while the dialog was open (a sync service, a second
+    // PC): the text written there stays too.
+    const std::string now = table.Slot(slot).text.value_or("");
+    if (now != note.stored && !now.empty() && now != text) {
+        keptBoth = true;
+        if (std::optional<std::string> both = KeepBoth(text, now))
+            text = std::move(*both);
+        else
+            table.KeepOriginalOnNextSave();  // too long for one note: the file is kept whole beside it
+        edit->text = text;
+    }
     return edit;
+}
+
+void TellBothKept(HWND owner) {
+    MessageBoxW(owner,
+                text::Wide("您编辑时，另一处（同步的电脑或程序）也改了这条记事。两处写下的文字都已保存：另一处的在后面。")
+                    .c_str(),
+                text::Wide(PROGRAM_NAME).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 void PutCaretIn(HWND edit) {

@@ -76,11 +76,16 @@ struct OpenedNote {
     bool ShownDiffers() const { return shown != stored; }
 };
 
-// The edit of a note, to be saved into table: when the note's stored bytes
-// could not be shown as they are, table is told to keep its file's original
-// beside it before the save replaces it.
-std::optional<MonthNotes::NoteEdit> PrepareEdit(const OpenedNote& note, const std::string& text,
-                                                std::uint32_t chosenColour, NoteTable& table);
+// The edit of a note, to be saved into slot of table, the note's file as it
+// is now: when the note's stored bytes could not be shown as they are, table
+// is told to keep its file's original beside it before the save replaces
+// it. When another writer changed the note while the dialog was open, text
+// becomes both texts (KeepBoth) and keptBoth is set.
+std::optional<MonthNotes::NoteEdit> PrepareEdit(const OpenedNote& note, std::string& text, std::uint32_t chosenColour,
+                                                NoteTable& table, int slot, bool& keptBoth);
+
+// Tells the user that a note's text from elsewhere was kept beside theirs.
+void TellBothKept(HWND owner);
 
 // One note that a save left unsaved: what the user calls it, its file, and
 // the store's result.

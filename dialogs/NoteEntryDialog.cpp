@@ -148,11 +148,13 @@ void NoteEntryDialog::OnOK() {
     MonthNotes notes(folder_);
     notes.Load(page);
     NoteTable& lunarTable = notes.LunarNotesOf(day_);
-    MonthNotes::DayNoteResults results =
-        notes.SaveDayNotes(day_, PrepareEdit(oneOff_, oneOffText_, oneOffColour_, notes.oneOffNotes),
-                           PrepareEdit(gregorianYearly_, gregorianText_, gregorianColour_, notes.gregorianYearlyNotes),
-                           PrepareEdit(lunarYearly_, lunarText_, lunarColour_, lunarTable));
+    bool keptBoth = false;
+    MonthNotes::DayNoteResults results = notes.SaveDayNotes(
+        day_, PrepareEdit(oneOff_, oneOffText_, oneOffColour_, notes.oneOffNotes, day_, keptBoth),
+        PrepareEdit(gregorianYearly_, gregorianText_, gregorianColour_, notes.gregorianYearlyNotes, day_, keptBoth),
+        PrepareEdit(lunarYearly_, lunarText_, lunarColour_, lunarTable, lunarSlot_, keptBoth));
     if (results.AllSaved()) {
+        if (keptBoth) TellBothKept(hwnd_);
         EndDialog(IDOK);
         return;
     }

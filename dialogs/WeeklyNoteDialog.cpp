@@ -66,10 +66,12 @@ void WeeklyNoteDialog::OnOK() {
     UpdateData(true);
     MonthNotes notes(folder_);
     notes.weeklyNotes.LoadWeek(folder_);
-    int result = NOTE_OK;
-    if (auto edit = PrepareEdit(reminder_, weeklyText_, weeklyColour_, notes.weeklyNotes))
+    NoteResult result = NOTE_OK;
+    bool keptBoth = false;
+    if (auto edit = PrepareEdit(reminder_, weeklyText_, weeklyColour_, notes.weeklyNotes, weekday_, keptBoth))
         result = notes.SaveWeekdayNote(weekday_, edit->text, edit->colour);
     if (result == NOTE_OK) {
+        if (keptBoth) TellBothKept(hwnd_);
         EndDialog(IDOK);
         return;
     }

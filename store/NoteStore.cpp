@@ -68,6 +68,9 @@ NoteResult NoteSlot::SetText(std::string_view newText, std::uint32_t colourWord)
 
 void NoteTable::Bind(int maxIndex, std::string path) {
     slots_.assign(std::size_t(maxIndex + 1), NoteSlot{});
+    seen_ = slots_;
+    seenBytes_.reset();
+    conflicted_.clear();
     path_ = std::move(path);
     state_ = found_ = LoadState::Clean;
     damagedCopyPath_.clear();
@@ -86,19 +89,25 @@ NoteTable::LoadState NoteTable::Load() {
 void NoteTable::ReadAndLoad() {
     Clear();
     state_ = LoadState::Clean;
+    seenBytes_.reset();
     FileContents file = ReadWholeFile(path_, LargestFileSize());
     switch (file.status) {
-        case FileContents::Status::Missing: return;
+        case FileContents::Status::Missing: break;
         case FileContents::Status::Unreadable:
             state_ = LoadState::Unreadable;
             lastSystemError_ = file.systemError;
-            return;
+            break;
         case FileContents::Status::TooLarge:
             LoadBytes(file.bytes);
             state_ = LoadState::Damaged;
-            return;
-        case FileContents::Status::Read: LoadBytes(file.bytes); return;
+            seenBytes_ = std::move(file.bytes);
+            break;
+        case FileContents::Status::Read:
+            LoadBytes(file.bytes);
+            seenBytes_ = std::move(file.bytes);
+            break;
     }
+    seen_ = slots_;
 }
 
 NoteTable::LoadState NoteTable::LoadBytes(std::string_view bytes) {
@@ -184,12 +193,60 @@ void NoteTable::KeepOriginalOnNextSave() {
 
 NoteResult NoteTable::Save() {
     if (state_ == LoadState::Unreadable) return NOTE_FILE_UNREADABLE;
+    conflicted_.clear();
+    FileContents file = ReadWholeFile(path_, LargestFileSize());
+    if (file.status == FileContents::Status::Unreadable) {  // held, or something else now stands there
+        lastSystemError_ = file.systemError;
+        return NOTE_WRITE_FAILED;
+    }
+    const bool present = file.status != FileContents::Status::Missing;
+    if (present != seenBytes_.has_value() || (present && file.bytes != *seenBytes_)) {
+        if (NoteResult merged = MergeWithFile(file); merged != NOTE_OK) return merged;
+    }
     if (state_ == LoadState::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
 
     std::string bytes = Serialise();
-    const FileResult result = bytes.size() == kHeaderSize ? RemoveFile(path_, &lastSystemError_)
-                                                          : WriteWholeFile(path_, bytes, &lastSystemError_);
-    return result == FileResult::Done ? NOTE_OK : NOTE_WRITE_FAILED;
+    const bool removing = bytes.size() == kHeaderSize;
+    const FileResult result =
+        removing ? RemoveFile(path_, &lastSystemError_) : WriteWholeFile(path_, bytes, &lastSystemError_);
+    if (result != FileResult::Done) return NOTE_WRITE_FAILED;
+    seen_ = slots_;
+    seenBytes_ = removing ? std::nullopt : std::optional<std::string>(std::move(bytes));
+    return NOTE_OK;
+}
+
+// The file as another writer left it is damaged or too large: it is kept
+// whole beside the file (as a damaged file read here would be) before it
+// is replaced.
+NoteResult NoteTable::MergeWithFile(const FileContents& file) {
+    NoteTable theirs;
+    theirs.Bind(MaxIndex(), path_);
+    if (file.status != FileContents::Status::Missing) theirs.LoadBytes(file.bytes);
+    if (file.status == FileContents::Status::TooLarge) theirs.state_ = LoadState::Damaged;
+    if (theirs.state_ == LoadState::Damaged) state_ = LoadState::Damaged;
+    for (std::size_t index = 0; index < slots_.size(); ++index) {
+        NoteSlot& ours = slots_[index];
+        const NoteSlot& seen = seen_[index];
+        const NoteSlot& other = theirs.slots_[index];
+        if (ours == seen) {
+            ours = other;  // not changed here: the file's, whatever it is
+        } else if (other != seen && other != ours && other.CarriesNote()) {
+            conflicted_.push_back(int(index));
+            if (std::optional<std::string> both = KeepBoth(ours.text.value_or(""), *other.text))
+                ours.text = std::move(both);
+            else
+                state_ = LoadState::Damaged;  // too long for one note: their file is kept whole beside it
+        }
+    }
+    seen_ = theirs.slots_;
+    seenBytes_ = file.status == FileContents::Status::Missing ? std::nullopt : std::optional<std::string>(file.bytes);
+    return NOTE_OK;
+}
+
+std::optional<std::string> KeepBoth(std::string_view ours, std::string_view theirs) {
+    std::string both = std::string(ours) + std::string(NOTE_FROM_ELSEWHERE) + std::string(theirs);
+    if (both.size() > NOTE_MAX_TEXT) return std::nullopt;
+    return both;
 }
 
 NoteResult NoteTable::SetAndSave(int index, std::string_view text, std::uint32_t colourWord) {

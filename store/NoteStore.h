@@ -9,6 +9,7 @@
 #pragma once
 
 #include "store/NotesFolder.h"
+#include "store/WholeFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +46,12 @@ enum NoteResult {
 // the system's error.
 NoteResult KeepCopyOfFile(const std::string& path, std::size_t compareLimit, std::string& copyPath, int& systemError);
 
+// One note's text as this program changed it and as another writer changed
+// it meanwhile, both kept: this program's first, the other after a line
+// that says where it came from; nothing when both do not fit in one note.
+std::optional<std::string> KeepBoth(std::string_view ours, std::string_view theirs);
+inline constexpr std::string_view NOTE_FROM_ELSEWHERE = "\r\n\r\n（同时另一处写下：）\r\n";
+
 // The colour to draw a note in: the user's colour, or its kind's default.
 std::uint32_t NoteColour(std::uint32_t colourWord, int kind);
 
@@ -56,6 +63,9 @@ struct NoteSlot {
     bool IsPresent() const { return text.has_value(); }
     // Marked in the grid and listed in the pop-up: a present, non-empty text.
     bool CarriesNote() const { return text && !text->empty(); }
+    bool operator==(const NoteSlot& other) const {
+        return text == other.text && (!text || colour == other.colour);
+    }
 
     // Without NOTE_CUSTOM_COLOUR an empty text empties the slot; with it the
     // slot keeps an empty text and the colour. NOTE_TOO_LONG changes nothing.
@@ -94,6 +104,16 @@ public:
 
     // Rewrites the file from the present slots, or deletes it when none is
     // left. On failure memory keeps the new text.
+    //
+    // Another writer (a sync service, a second PC) may have changed the file
+    // since this table read or wrote it: then the file is read again first
+    // and the slots merge, one by one. A slot this table did not change takes
+    // the file's; a slot only this table changed keeps its own; a slot both
+    // changed keeps both texts, this table's first (KeepBoth; when both do
+    // not fit, the other writer's file is kept whole beside it, as a damaged
+    // file's original is), and is listed in ConflictedSlots. Nothing another
+    // writer wrote is written over unseen (but in the moment between that
+    // read and the write itself).
     NoteResult Save();
     NoteResult SetAndSave(int index, std::string_view text, std::uint32_t colourWord);
 
@@ -130,6 +150,10 @@ public:
     // the longest text.
     std::size_t LargestFileSize() const;
 
+    // The slots whose text both this table and another writer changed, as
+    // the last save found them (both texts kept in the slot).
+    const std::vector<int>& ConflictedSlots() const { return conflicted_; }
+
 private:
     // Empties every slot; the binding stays.
     void Clear();
@@ -137,7 +161,15 @@ private:
     std::string Serialise() const;
     void ReadAndLoad();
 
+    // Takes what another writer wrote into the file since it was last seen.
+    NoteResult MergeWithFile(const FileContents& file);
+
     std::vector<NoteSlot> slots_;
+    // The slots and the file's bytes as last read from or written to the
+    // file (no bytes: there was no file).
+    std::vector<NoteSlot> seen_;
+    std::optional<std::string> seenBytes_;
+    std::vector<int> conflicted_;
     std::string path_;
     LoadState state_ = LoadState::Clean;
     LoadState found_ = LoadState::Clean;

@@ -169,9 +169,20 @@ void RemoveLeftovers(const std::wstring& target) {
 
 }  // namespace
 
+// A file another program holds for a moment (a scanner, a sync client) is
+// waited for as a write waits; one it keeps from everybody for good (no
+// access) is not.
 FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
     FileContents contents;
-    KernelHandle file = OpenRegularFile(Wide(path));
+    const std::wstring name = Wide(path);
+    KernelHandle file;
+    for (int i = 0;; ++i) {
+        file = OpenRegularFile(name);
+        const DWORD error = GetLastError();
+        if (file.Valid() || i + 1 == kAttempts || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION))
+            break;
+        Sleep(kPauseMilliseconds);
+    }
     if (!file.Valid()) {
         DWORD error = GetLastError();
         contents.status = IsMissing(error) ? FileContents::Status::Missing : FileContents::Status::Unreadable;

@@ -79,6 +79,7 @@ public:
     }
     static void MakeFolder(std::string_view path) { CreateDirectoryW(Wide(path).c_str(), nullptr); }
     static void RemoveFolder(std::string_view path) { RemoveDirectoryW(Wide(path).c_str()); }
+    static void RemoveFile(std::string_view path) { DeleteFileW(Wide(path).c_str()); }
     static bool Exists(std::string_view path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
     static void WriteBytes(std::string_view path, std::string_view bytes) {
         HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -130,6 +131,7 @@ public:
     }
     static void MakeFolder(std::string_view path) { mkdir(Native(path).c_str(), 0777); }
     static void RemoveFolder(std::string_view path) { rmdir(Native(path).c_str()); }
+    static void RemoveFile(std::string_view path) { unlink(Native(path).c_str()); }
     static bool Exists(std::string_view path) {
         struct stat info;
         return stat(Native(path).c_str(), &info) == 0;

@@ -3,6 +3,7 @@
 // byte afterwards.
 #include "resources/resource.h"
 #include "tests/app/AppFixture.h"
+#include "tests/display/TestWindows.h"
 
 #include <functional>
 #include <optional>
@@ -14,6 +15,7 @@ namespace almanac {
 namespace {
 
 using testing::Date;
+using testing::DialogText;
 using testing::FindDialog;
 using testing::kSettingsKey;
 using testing::NoteFileBytes;
@@ -38,7 +40,7 @@ protected:
         ScratchFolder::MakeFolder("文档\\我的记事\\日历");
         ScratchFolder::WriteBytes("文档\\我的记事\\日历\\" + std::string(name), bytes);
     }
-    // After the start the current directory is the notes folder.
+    // A note file as it is now.
     static std::optional<std::string> NoteFile(std::string_view name) {
         return ScratchFolder::ReadBytes(InNotes("日历\\") + std::string(name));
     }
@@ -296,6 +298,69 @@ TEST_F(NotesTest, AChosenColourIsStoredOnOkOnly) {
     script.Then("it closes", Closes());
     script.Do("check the file", [&] {
         EXPECT_EQ(NoteFile("001"), NoteFileBytes({{5, "coloured", NOTE_CUSTOM_COLOUR | RGB(10, 20, 200)}}));
+    });
+    Run(script, window);
+}
+
+// Another writer (a sync service, a second PC) replaces the month's file
+// while the dialog of day 15 is open: its note of another day stays, and
+// its text of the same day stays beside the user's, who is told.
+TEST_F(NotesTest, AnotherWritersChangeWhileTheDialogIsOpenIsKept) {
+    WriteNoteFile("202402", NoteFileBytes({{15, "原来"}}));
+    HWND told = nullptr;
+    Script script;
+    script.Do("click February 15", [&] { ClickDay(15); });
+    script.Then("the note dialog", Opens(kNoteDialog.c_str()));
+    script.Do("another writer replaces the file; the user writes and presses OK", [&] {
+        ScratchFolder::WriteBytes(InNotes("日历\\202402"), NoteFileBytes({{3, "三日"}, {15, "他的"}}));
+        SetEdit(dialog, IDC_ONE_OFF_NOTE, "我的");
+        Press(dialog, IDOK);
+    });
+    script.Then("the user is told", [&] { return (told = FindDialog(text::Wide(PROGRAM_NAME).c_str())) != nullptr; });
+    script.Do("read it and close it", [&] {
+        EXPECT_NE(DialogText(told).find("另一处"), std::string::npos);
+        PostMessageW(told, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    script.Then("the dialog closes", Closes());
+    script.Do("check the file and the grid", [&] {
+        const std::string both = "我的" + std::string(NOTE_FROM_ELSEWHERE) + "他的";
+        EXPECT_EQ(NoteFile("202402"), NoteFileBytes({{3, "三日"}, {15, both}}));
+        EXPECT_EQ(window->Grid().Notes().oneOffNotes.Slot(3).text, "三日");
+    });
+    Run(script, window);
+}
+
+// Another writer replaces the memo's file. While the pad holds typing not
+// yet saved, the other text is kept as a file beside the memo and the user
+// is told where; with nothing unsaved, the pad takes the new text.
+TEST_F(NotesTest, AnotherWritersMemoIsKeptOrTaken) {
+    SetRegistryText(testing::kSettingsKey, L"MemoShow", L"1");
+    ScratchFolder::MakeFolder("文档\\我的记事");
+    ScratchFolder::MakeFolder("文档\\我的记事\\备忘");
+    ScratchFolder::WriteBytes(InNotes("备忘\\default"), "原来");
+    auto memo = [] { return ScratchFolder::ReadBytes(InNotes("备忘\\default")); };
+    Script script;
+    script.Do("type, and another writer replaces the file", [&] {
+        SendMessageW(window->Memo().Item(IDC_MEMO_TEXT), WM_CHAR, L'x', 0);
+        ScratchFolder::WriteBytes(InNotes("备忘\\default"), "他的");
+        window->HideMemo();  // saves at once
+    });
+    script.Then("the user is told", [&] { return toldUser.size() == 1; });
+    script.Do("both texts are kept", [&] {
+        EXPECT_EQ(memo(), "原来x");
+        std::vector<std::string> copies;
+        for (const std::string& name : ScratchFolder::List(InNotes("备忘")))
+            if (name.rfind("另一处的备忘 ", 0) == 0) copies.push_back(name);
+        ASSERT_EQ(copies.size(), 1u);
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\" + copies[0])), "他的");
+        ASSERT_EQ(toldUser.size(), 1u);
+        EXPECT_NE(toldUser[0].find(documents + "\\我的记事\\备忘\\" + copies[0]), std::string::npos) << toldUser[0];
+    });
+    script.Do("with nothing unsaved, the pad takes another writer's text", [&] {
+        ScratchFolder::WriteBytes(InNotes("备忘\\default"), "新的");
+        window->ShowMemo();  // the keyboard goes to the pad
+        EXPECT_EQ(win::Window(window->Memo().Item(IDC_MEMO_TEXT)).Text(), "新的");
+        EXPECT_EQ(memo(), "新的");
     });
     Run(script, window);
 }

@@ -21,6 +21,13 @@ HANDLE HoldExclusively(std::string_view path) {
     return CreateFileW(ScratchFolder::Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
+// Held as a scanner or an editor holds a file it reads: others may read it,
+// but not replace or delete it.
+HANDLE HoldAgainstChanges(std::string_view path) {
+    return CreateFileW(ScratchFolder::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+}
+
 class HeldFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,7 +42,7 @@ protected:
 // The other program lets go while the save waits: once the save's
 // temporary file is there, the save is trying to replace the held file.
 TEST_F(HeldFileTest, ASaveWaitsBrieflyForAFileHeldForAMoment) {
-    HANDLE held = HoldExclusively("日历\\202402");
+    HANDLE held = HoldAgainstChanges("日历\\202402");
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     std::atomic<bool> returned{false};
     std::thread release([held, &returned] {

@@ -188,6 +188,80 @@ TEST_F(NoteStoreTest, AFailedWriteIsReportedAndTheTextStaysInMemory) {
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{9, "keep me"}}));
 }
 
+// Another writer (a sync service, a second PC) changes the file between
+// this table's read and its save: the slots merge, and nothing it wrote is
+// written over unseen.
+struct OtherWriterCase {
+    const char* name;
+    std::string before;  // the file as the table read it
+    std::string other;   // the file as the other writer left it
+    int slot;            // what the table then changes
+    std::string text;
+    std::string after;            // the file after the table's save
+    std::vector<int> conflicted;  // slots both changed
+};
+
+void PrintTo(const OtherWriterCase& c, std::ostream* out) { *out << c.name; }
+
+class OtherWriterTest : public NoteStoreTest, public ::testing::WithParamInterface<OtherWriterCase> {};
+
+TEST_P(OtherWriterTest, MergesSlotBySlot) {
+    const OtherWriterCase& c = GetParam();
+    if (!c.before.empty()) ScratchFolder::WriteBytes("日历\\202402", c.before);
+    NoteTable table;
+    table.LoadMonth(scratch.Notes(), 2024, 2);
+    if (c.other.empty())
+        ScratchFolder::RemoveFile("日历\\202402");
+    else
+        ScratchFolder::WriteBytes("日历\\202402", c.other);
+    ASSERT_EQ(table.SetAndSave(c.slot, c.text, 0), NOTE_OK);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), c.after);
+    EXPECT_EQ(table.ConflictedSlots(), c.conflicted);
+    // What the table now holds is what the file holds.
+    NoteTable again;
+    again.LoadMonth(scratch.Notes(), 2024, 2);
+    for (int i = 0; i <= 31; ++i) EXPECT_EQ(table.Slot(i), again.Slot(i)) << i;
+}
+
+const std::string kBoth = std::string("我的") + std::string(NOTE_FROM_ELSEWHERE) + "他的";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OtherWriterTest,
+    ::testing::Values(
+        OtherWriterCase{"AnotherSlotChanged", NoteFileBytes({{5, "五"}}), NoteFileBytes({{5, "五改"}, {7, "七"}}), 9, "九",
+                        NoteFileBytes({{5, "五改"}, {7, "七"}, {9, "九"}}), {}},
+        OtherWriterCase{"TheSameSlotChanged", NoteFileBytes({{9, "原"}}), NoteFileBytes({{9, "他的"}}), 9, "我的",
+                        NoteFileBytes({{9, kBoth}}), {9}},
+        OtherWriterCase{"TheSameSlotWrittenAlike", NoteFileBytes({{9, "原"}}), NoteFileBytes({{9, "同"}}), 9, "同",
+                        NoteFileBytes({{9, "同"}}), {}},
+        OtherWriterCase{"MadeWhileNoFileWasThere", "", NoteFileBytes({{3, "三"}}), 9, "九",
+                        NoteFileBytes({{3, "三"}, {9, "九"}}), {}},
+        OtherWriterCase{"RemovedByTheOther", NoteFileBytes({{5, "五"}}), "", 9, "九", NoteFileBytes({{9, "九"}}), {}},
+        OtherWriterCase{"ANoteTheOtherRemoved", NoteFileBytes({{5, "五"}, {9, "原"}}), NoteFileBytes({{9, "原"}}), 9,
+                        "我的", NoteFileBytes({{9, "我的"}}), {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A damaged file the other writer left, or two texts too long for one note:
+// the other's file is kept whole beside it before it is replaced.
+TEST_F(NoteStoreTest, WhatTheOtherWriterLeftIsKeptWholeWhenItCannotMerge) {
+    ScratchFolder::WriteBytes("日历\\202402", NoteFileBytes({{9, "原"}}));
+    NoteTable table;
+    table.LoadMonth(scratch.Notes(), 2024, 2);
+    const std::string damaged = NoteFileBytes({{4, "四"}}) + "\x07";
+    ScratchFolder::WriteBytes("日历\\202402", damaged);
+    ASSERT_EQ(table.SetAndSave(9, "九", 0), NOTE_OK);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad"), damaged);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{4, "四"}, {9, "九"}}));
+
+    const std::string longText(NOTE_MAX_TEXT - 10, 'a');
+    const std::string theirs = NoteFileBytes({{4, "四"}, {9, longText}});
+    ScratchFolder::WriteBytes("日历\\202402", theirs);
+    ASSERT_EQ(table.SetAndSave(9, longText + "b", 0), NOTE_OK);
+    EXPECT_EQ(table.ConflictedSlots(), std::vector<int>{9});
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402.bad2"), theirs);
+    EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{4, "四"}, {9, longText + "b"}}));
+}
+
 TEST_F(NoteStoreTest, AFailedDeleteIsReported) {
     NoteTable table;
     table.LoadMonth(scratch.Notes(), 2024, 2);
