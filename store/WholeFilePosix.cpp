@@ -204,13 +204,17 @@ FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
     FileContents contents;
     Descriptor file(OpenRegularFile(NativePath(path)));
     if (!file.Valid()) {
-        contents.status = errno == ENOENT ? FileContents::Status::Missing : FileContents::Status::Unreadable;
         contents.systemError = errno;
+        contents.status = StatusOfFailedRead(errno);
         return contents;
     }
     std::string bytes;
     if (!ReadAtMost(file.Get(), ReadLimitFor(maxBytes), bytes)) return {FileContents::Status::Unreadable, {}, errno};
     return ContentsRead(std::move(bytes), maxBytes);
+}
+
+FileContents::Status StatusOfFailedRead(int systemError) {
+    return systemError == ENOENT ? FileContents::Status::Missing : FileContents::Status::Unreadable;
 }
 
 FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {

@@ -72,6 +72,44 @@ KernelHandle OpenRegularFile(const std::wstring& path) {
 }
 
 bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// The errors of a sync service's placeholder file whose text cannot be
+// fetched now (winerror.h's ERROR_CLOUD_FILE_*, which MinGW's lacks): the
+// file is there, only not here yet.
+constexpr DWORD kCloudFileErrors[] = {
+    358,  // SYNC_ROOT_METADATA_CORRUPT
+    362,  // PROVIDER_NOT_RUNNING
+    363,  // METADATA_CORRUPT
+    364,  // METADATA_TOO_LARGE
+    365,  // PROPERTY_BLOB_TOO_LARGE
+    366,  // PROPERTY_BLOB_CHECKSUM_MISMATCH
+    374,  // TOO_MANY_PROPERTY_BLOBS
+    375,  // PROPERTY_VERSION_NOT_SUPPORTED
+    377,  // NOT_IN_SYNC
+    378,  // ALREADY_CONNECTED
+    379,  // NOT_SUPPORTED
+    380,  // INVALID_REQUEST
+    381,  // READ_ONLY_VOLUME
+    382,  // CONNECTED_PROVIDER_ONLY
+    383,  // VALIDATION_FAILED
+    386,  // AUTHENTICATION_FAILED
+    387,  // INSUFFICIENT_RESOURCES
+    388,  // NETWORK_UNAVAILABLE
+    389,  // UNSUCCESSFUL
+    391,  // IN_USE
+    392,  // PINNED
+    393,  // REQUEST_ABORTED
+    394,  // PROPERTY_CORRUPT
+    395,  // ACCESS_DENIED
+    396,  // INCOMPATIBLE_HARDLINKS
+    397,  // PROPERTY_LOCK_CONFLICT
+    398,  // REQUEST_CANCELED
+    404,  // PROVIDER_TERMINATED
+};
+
+bool IsCloudFileError(DWORD error) {
+    return std::find(std::begin(kCloudFileErrors), std::end(kCloudFileErrors), error) != std::end(kCloudFileErrors);
+}
 bool IsTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
 // Appends what the file holds to out until out holds limit bytes.
@@ -167,14 +205,17 @@ FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
     FileContents contents;
     KernelHandle file = OpenRegularFile(Wide(path));
     if (!file.Valid()) {
-        DWORD error = GetLastError();
-        contents.status = IsMissing(error) ? FileContents::Status::Missing : FileContents::Status::Unreadable;
-        contents.systemError = int(error);
+        contents.systemError = int(GetLastError());
+        contents.status = StatusOfFailedRead(contents.systemError);
         return contents;
     }
     std::string bytes;
     if (!ReadAtMost(file.Get(), ReadLimitFor(maxBytes), bytes)) return {FileContents::Status::Unreadable, {}, int(GetLastError())};
     return ContentsRead(std::move(bytes), maxBytes);
+}
+
+FileContents::Status StatusOfFailedRead(int systemError) {
+    return IsMissing(DWORD(systemError)) ? FileContents::Status::Missing : FileContents::Status::Unreadable;
 }
 
 FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
@@ -242,6 +283,9 @@ const std::string& ThisComputerId() {
 }
 
 std::string SystemErrorText(int systemError) {
+    // Words of our own, which say what to do; not every system has any.
+    if (IsCloudFileError(DWORD(systemError)))
+        return "同步服务此时取不到这个文件（可能未联网，或同步程序没有运行），错误 " + std::to_string(systemError);
     wchar_t* message = nullptr;
     DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, DWORD(systemError), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
