@@ -4,9 +4,12 @@
 // writing its temporary file right now, and its process ids mean nothing
 // here. So a temporary file names its computer and its process:
 //   "<file>.new.<computer>.<process id>.<count>"
-// where <computer> is eight hex digits, a hash of the computer's name: the
-// same for every run on one computer (so a later run knows its own
-// leftovers), and no name of the user's computer in a shared folder.
+// where <computer> is eight hex digits, a hash of the computer's name and
+// of its system's installation id (Windows' MachineGuid, /etc/machine-id):
+// the same for every run on one computer (so a later run knows its own
+// leftovers); different for two computers of one name, and for two Wine
+// prefixes on one host, whose process ids are apart; and no name of the
+// user's computer in a shared folder.
 #pragma once
 
 #include <functional>
@@ -19,10 +22,10 @@ namespace almanac {
 // a day, and a sync service delivers within one.
 inline constexpr long long LEFTOVER_MAX_AGE_SECONDS = 24 * 60 * 60;
 
-// Eight lowercase hex digits for a computer's name (FNV-1a, 32 bits).
+// Eight lowercase hex digits for what names a computer (FNV-1a, 32 bits).
 std::string ComputerIdOf(std::string_view computerName);
 
-// This computer's id, from the name the system gives it.
+// This computer's id, from its name and its installation's id.
 const std::string& ThisComputerId();
 
 // The temporary file of a save of fileName ("202612"), without folder.

@@ -280,7 +280,8 @@ const std::string& ThisComputerId() {
     static const std::string id = [] {
         char name[256] = {};
         if (gethostname(name, sizeof name - 1) != 0) name[0] = '\0';
-        return ComputerIdOf(name);
+        const FileContents installation = ReadWholeFile("/etc/machine-id", 256);
+        return ComputerIdOf(std::string(name) + "/" + installation.bytes);
     }();
     return id;
 }

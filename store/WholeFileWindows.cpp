@@ -277,7 +277,13 @@ const std::string& ThisComputerId() {
         wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
         DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
         if (!GetComputerNameW(name, &length)) length = 0;
-        return ComputerIdOf(text::Narrow(std::wstring_view(name, length)));
+        // The installation's id, in the 64-bit view also for a 32-bit program.
+        wchar_t installation[64] = {};
+        DWORD size = sizeof installation;
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography", L"MachineGuid",
+                         RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, installation, &size) != ERROR_SUCCESS)
+            installation[0] = L'\0';
+        return ComputerIdOf(text::Narrow(std::wstring_view(name, length)) + "/" + text::Narrow(installation));
     }();
     return id;
 }
