@@ -2,6 +2,8 @@
 
 #include "base/Text.h"
 
+#include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -30,17 +32,28 @@ RegistryKey::RegistryKey(RegistryKey&& other) noexcept
 std::optional<std::string> RegistryKey::QueryText(std::string_view name, std::size_t maxBytes) const {
     if (!key_) return std::nullopt;
     std::wstring valueName = text::Wide(name);
-    DWORD size = 0;
-    if (RegQueryValueExW(key_, valueName.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
+    DWORD size = 0, type = REG_NONE;
+    if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
     std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
     DWORD got = size;
-    if (RegQueryValueExW(key_, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &got) !=
+    if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got) !=
         ERROR_SUCCESS)
         return std::nullopt;
-    std::wstring_view text(data.data(), got / sizeof(wchar_t));
-    text = text.substr(0, text.find(L'\0'));
-    std::string narrow = text::Narrow(text);
+    std::string narrow;
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        std::wstring_view text(data.data(), got / sizeof(wchar_t));
+        narrow = text::Narrow(text.substr(0, text.find(L'\0')));
+    } else if (type == REG_DWORD && got == sizeof(std::int32_t)) {
+        std::int32_t number;
+        std::memcpy(&number, data.data(), sizeof number);
+        narrow = std::to_string(number);
+    } else if (type == REG_QWORD && got == sizeof(std::int64_t)) {
+        std::int64_t number;
+        std::memcpy(&number, data.data(), sizeof number);
+        narrow = std::to_string(number);
+    } else {
+        return std::nullopt;
+    }
     if (narrow.size() + 1 > maxBytes) return std::nullopt;
     return narrow;
 }

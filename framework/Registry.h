@@ -25,9 +25,11 @@ public:
     bool Valid() const { return key_ != nullptr; }
     LONG Status() const { return status_; }
 
-    // A value's data as text: up to its terminating NUL or its length, when
-    // it fits in maxBytes bytes of GB18030 with the terminator; the type is
-    // not examined.
+    // A value's data as text, when it fits in maxBytes bytes of GB18030
+    // with a terminator: a REG_SZ (or REG_EXPAND_SZ, not expanded) up to its
+    // terminating NUL or its length; a REG_DWORD or REG_QWORD, as a user or
+    // a tool may write a number, in decimal (signed, as a program that
+    // stores an int writes it). A value of any other type counts as absent.
     std::optional<std::string> QueryText(std::string_view name, std::size_t maxBytes) const;
     LONG SetText(std::string_view name, std::string_view text) const;  // REG_SZ, NUL included
     LONG DeleteValue(std::string_view name) const;

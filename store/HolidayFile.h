@@ -1,7 +1,8 @@
 // The user's own rest and work days: the optional plain-text file
 // 节假日安排.txt in the notes folder, in UTF-8 (with or without a byte order
-// mark) or GB18030. It is only ever read. A year that appears in it replaces
-// that year's built-in arrangement (engine/Holidays.h has the line format).
+// mark), UTF-16 with a byte order mark (Notepad's "Unicode") or GB18030. It
+// is only ever read. A year that appears in it replaces that year's
+// built-in arrangement (engine/Holidays.h has the line format).
 #pragma once
 
 #include "engine/Holidays.h"
@@ -34,8 +35,10 @@ struct HolidayFileReading {
 // folder or absolute).
 HolidayFileReading ReadHolidayFile(std::string_view path);
 
-// The file's bytes as GB18030: UTF-8 with a byte order mark, else UTF-8
-// when the bytes are valid UTF-8, else GB18030 as they are.
+// The file's bytes as GB18030: UTF-16 (little or big endian) or UTF-8 by
+// their byte order mark; else UTF-8 when the bytes are UTF-8, or when most
+// lines with characters past ASCII are (a stray byte damages its own line
+// only, which is then reported); else GB18030 as they are.
 std::string HolidayFileTextAsGb18030(std::string_view bytes);
 
 // What to tell the user, once, about a file that could not be used or held

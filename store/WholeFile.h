@@ -32,6 +32,14 @@ inline constexpr std::size_t WHOLE_FILE_NO_LIMIT = SIZE_MAX;
 // folder, a pipe, a device) is Unreadable, and never waited for.
 FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes = WHOLE_FILE_NO_LIMIT);
 
+// What a read that failed with systemError (errno or GetLastError) tells
+// of the file: Missing only when no file (or folder) of that name is there.
+// Every other cause is Unreadable: held, forbidden, or a sync service's
+// placeholder that cannot be fetched now (OneDrive offline or not running,
+// the ERROR_CLOUD_FILE_* errors). Such a file is never taken for a missing
+// or empty one, which a save would replace.
+FileContents::Status StatusOfFailedRead(int systemError);
+
 // For the platform readers: one byte past maxBytes is read to tell a file
 // that is too large, and the bytes so read make the result.
 constexpr std::size_t ReadLimitFor(std::size_t maxBytes) {

@@ -1,5 +1,7 @@
 #include "store/WholeFile.h"
 
+#include "store/TemporaryFiles.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -8,6 +10,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <ctime>
 #include <unistd.h>
 
 namespace almanac {
@@ -155,56 +158,42 @@ int ReadOnlyError(const std::string& path) {
     return access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
-// Temporary files are named "<file>.new.<process id>.<count>": unique to
-// the save, so a save never opens another's file, and a killed save's
-// leftover shows whose it was.
-constexpr std::string_view kTemporaryMark = ".new";
+// Temporary files are named as store/TemporaryFiles.h says: unique to the
+// save, so a save never opens another's file, and a killed save's leftover
+// shows which computer and process it was.
 constexpr int kTemporaryAttempts = 100;
 
 std::atomic<unsigned> temporaryCount{0};
 
 std::string TemporaryName(const std::string& target) {
-    return target + std::string(kTemporaryMark) + "." + std::to_string(getpid()) + "." +
-           std::to_string(temporaryCount.fetch_add(1) + 1);
+    return FolderOf(target) + TemporaryFileName(NameOf(target), ThisComputerId(), static_cast<unsigned long>(getpid()),
+                                                temporaryCount.fetch_add(1) + 1);
 }
 
-// The process id in a leftover's name "<file>.new.<pid>.<count>", 0 for the
-// bare "<file>.new" that earlier versions used, -1 for any other name.
-long LeftoverOwner(std::string_view name, std::string_view prefix) {
-    if (name.substr(0, prefix.size()) != prefix) return -1;
-    std::string_view rest = name.substr(prefix.size());
-    if (rest.empty()) return 0;
-    long pid = 0;
-    int dots = 0;
-    bool digits = false;
-    for (char c : rest) {
-        if (c == '.') {
-            if (++dots > 2 || (dots == 2 && !digits)) return -1;
-            digits = false;
-        } else if (c >= '0' && c <= '9' && dots > 0) {
-            if (dots == 1 && (pid = pid * 10 + (c - '0')) > 1L << 30) return -1;
-            digits = true;
-        } else {
-            return -1;
-        }
-    }
-    return dots == 2 && digits && pid > 0 ? pid : -1;
+bool IsRunning(unsigned long pid) { return kill(pid_t(pid), 0) == 0 || errno == EPERM; }
+
+// Seconds since the file was last written (negative when its time is
+// ahead of this computer's clock); 0 when it cannot be told.
+long long AgeInSeconds(const std::string& path) {
+    struct stat info{};
+    if (lstat(path.c_str(), &info) != 0) return 0;
+    return static_cast<long long>(time(nullptr)) - static_cast<long long>(info.st_mtime);
 }
 
-bool IsRunning(long pid) { return kill(pid_t(pid), 0) == 0 || errno == EPERM; }
-
-// Removes what saves of this file left when they were killed halfway: the
-// temporary files of processes that have ended. A leftover is never read,
-// so this only keeps the folder tidy; failures are of no consequence.
+// Removes what saves of this file left when they were killed halfway (see
+// IsRemovableLeftover). A leftover is never read, so this only keeps the
+// folder tidy; failures are of no consequence.
 void RemoveLeftovers(const std::string& target) {
-    std::string folder = FolderOf(target);
-    std::string prefix = NameOf(target) + std::string(kTemporaryMark);
+    const std::string folder = FolderOf(target);
+    const std::string fileName = NameOf(target);
+    const LeftoverCheck here{ThisComputerId(), static_cast<unsigned long>(getpid()), IsRunning};
     DIR* listing = opendir(folder.c_str());
     if (!listing) return;
     while (const dirent* entry = readdir(listing)) {
-        long owner = LeftoverOwner(entry->d_name, prefix);
-        if (owner < 0 || (owner > 0 && (owner == long(getpid()) || IsRunning(owner)))) continue;
-        unlink((folder + entry->d_name).c_str());
+        std::string_view name = entry->d_name;
+        if (name.substr(0, fileName.size()) != fileName) continue;
+        const std::string path = folder + entry->d_name;
+        if (IsRemovableLeftover(name, fileName, AgeInSeconds(path), here)) unlink(path.c_str());
     }
     closedir(listing);
 }
@@ -215,13 +204,17 @@ FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
     FileContents contents;
     Descriptor file(OpenRegularFile(NativePath(path)));
     if (!file.Valid()) {
-        contents.status = errno == ENOENT ? FileContents::Status::Missing : FileContents::Status::Unreadable;
         contents.systemError = errno;
+        contents.status = StatusOfFailedRead(errno);
         return contents;
     }
     std::string bytes;
     if (!ReadAtMost(file.Get(), ReadLimitFor(maxBytes), bytes)) return {FileContents::Status::Unreadable, {}, errno};
     return ContentsRead(std::move(bytes), maxBytes);
+}
+
+FileContents::Status StatusOfFailedRead(int systemError) {
+    return systemError == ENOENT ? FileContents::Status::Missing : FileContents::Status::Unreadable;
 }
 
 FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
@@ -282,5 +275,15 @@ FileResult CopyToNewFile(std::string_view from, std::string_view to, int* system
 }
 
 std::string SystemErrorText(int systemError) { return std::strerror(systemError); }
+
+const std::string& ThisComputerId() {
+    static const std::string id = [] {
+        char name[256] = {};
+        if (gethostname(name, sizeof name - 1) != 0) name[0] = '\0';
+        const FileContents installation = ReadWholeFile("/etc/machine-id", 256);
+        return ComputerIdOf(std::string(name) + "/" + installation.bytes);
+    }();
+    return id;
+}
 
 }  // namespace almanac

@@ -2,6 +2,7 @@
 
 #include "base/KernelHandleWindows.h"
 #include "base/Text.h"
+#include "store/TemporaryFiles.h"
 
 #include <windows.h>
 
@@ -71,6 +72,44 @@ KernelHandle OpenRegularFile(const std::wstring& path) {
 }
 
 bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// The errors of a sync service's placeholder file whose text cannot be
+// fetched now (winerror.h's ERROR_CLOUD_FILE_*, which MinGW's lacks): the
+// file is there, only not here yet.
+constexpr DWORD kCloudFileErrors[] = {
+    358,  // SYNC_ROOT_METADATA_CORRUPT
+    362,  // PROVIDER_NOT_RUNNING
+    363,  // METADATA_CORRUPT
+    364,  // METADATA_TOO_LARGE
+    365,  // PROPERTY_BLOB_TOO_LARGE
+    366,  // PROPERTY_BLOB_CHECKSUM_MISMATCH
+    374,  // TOO_MANY_PROPERTY_BLOBS
+    375,  // PROPERTY_VERSION_NOT_SUPPORTED
+    377,  // NOT_IN_SYNC
+    378,  // ALREADY_CONNECTED
+    379,  // NOT_SUPPORTED
+    380,  // INVALID_REQUEST
+    381,  // READ_ONLY_VOLUME
+    382,  // CONNECTED_PROVIDER_ONLY
+    383,  // VALIDATION_FAILED
+    386,  // AUTHENTICATION_FAILED
+    387,  // INSUFFICIENT_RESOURCES
+    388,  // NETWORK_UNAVAILABLE
+    389,  // UNSUCCESSFUL
+    391,  // IN_USE
+    392,  // PINNED
+    393,  // REQUEST_ABORTED
+    394,  // PROPERTY_CORRUPT
+    395,  // ACCESS_DENIED
+    396,  // INCOMPATIBLE_HARDLINKS
+    397,  // PROPERTY_LOCK_CONFLICT
+    398,  // REQUEST_CANCELED
+    404,  // PROVIDER_TERMINATED
+};
+
+bool IsCloudFileError(DWORD error) {
+    return std::find(std::begin(kCloudFileErrors), std::end(kCloudFileErrors), error) != std::end(kCloudFileErrors);
+}
 bool IsTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
 // Appends what the file holds to out until out holds limit bytes.
@@ -107,62 +146,55 @@ bool IsMarkedReadOnly(const std::wstring& path) {
            !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Temporary files are named "<file>.new.<process id>.<count>": unique to
-// the save, so a save never opens another's file, and a killed save's
-// leftover shows whose it was.
-constexpr std::wstring_view kTemporaryMark = L".new";
+// Temporary files are named as store/TemporaryFiles.h says: unique to the
+// save, so a save never opens another's file, and a killed save's leftover
+// shows which computer and process it was.
 constexpr int kTemporaryAttempts = 100;
 
 std::atomic<unsigned> temporaryCount{0};
 
+std::wstring FolderOf(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+}
+
 std::wstring TemporaryName(const std::wstring& target) {
-    return target + std::wstring(kTemporaryMark) + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
-           std::to_wstring(temporaryCount.fetch_add(1) + 1);
+    const std::wstring folder = FolderOf(target);
+    const std::string name = text::Narrow(target.substr(folder.size()));
+    return folder + Wide(TemporaryFileName(name, ThisComputerId(), GetCurrentProcessId(), temporaryCount.fetch_add(1) + 1));
 }
 
-// The process id in a leftover's name "<file>.new.<pid>.<count>", 0 for the
-// bare "<file>.new" that earlier versions used, -1 for any other name.
-long long LeftoverOwner(std::wstring_view name, std::wstring_view prefix) {
-    if (name.substr(0, prefix.size()) != prefix) return -1;
-    std::wstring_view rest = name.substr(prefix.size());
-    if (rest.empty()) return 0;
-    long long pid = 0;
-    int dots = 0;
-    bool digits = false;
-    for (wchar_t c : rest) {
-        if (c == L'.') {
-            if (++dots > 2 || (dots == 2 && !digits)) return -1;
-            digits = false;
-        } else if (c >= L'0' && c <= L'9' && dots > 0) {
-            if (dots == 1 && (pid = pid * 10 + (c - L'0')) > 0xFFFFFFFFLL) return -1;
-            digits = true;
-        } else {
-            return -1;
-        }
-    }
-    return dots == 2 && digits && pid > 0 ? pid : -1;
-}
-
-bool IsRunning(DWORD pid) {
-    KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+bool IsRunning(unsigned long pid) {
+    KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, DWORD(pid)));
     if (!process.Valid()) return GetLastError() == ERROR_ACCESS_DENIED;  // someone else's, alive
     return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
-// Removes what saves of this file left when they were killed halfway: the
-// temporary files of processes that have ended. A leftover is never read,
-// so this only keeps the folder tidy; failures are of no consequence.
+// Seconds from a file time (100 ns since 1601) to now; negative when the
+// file's time is ahead of this computer's clock.
+long long AgeInSeconds(const FILETIME& written) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    auto ticks = [](const FILETIME& time) {
+        return static_cast<long long>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    return (ticks(now) - ticks(written)) / 10000000;
+}
+
+// Removes what saves of this file left when they were killed halfway (see
+// IsRemovableLeftover). A leftover is never read, so this only keeps the
+// folder tidy; failures are of no consequence.
 void RemoveLeftovers(const std::wstring& target) {
-    size_t slash = target.rfind(L'\\');
-    std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-    std::wstring prefix = target.substr(folder.size()) + std::wstring(kTemporaryMark);
+    const std::wstring folder = FolderOf(target);
+    const std::string fileName = text::Narrow(target.substr(folder.size()));
+    const LeftoverCheck here{ThisComputerId(), GetCurrentProcessId(), IsRunning};
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((target + std::wstring(kTemporaryMark) + L"*").c_str(), &found);
+    HANDLE search = FindFirstFileW((target + L".new*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        long long owner = LeftoverOwner(found.cFileName, prefix);
-        if (owner < 0 || (owner > 0 && (DWORD(owner) == GetCurrentProcessId() || IsRunning(DWORD(owner))))) continue;
-        DeleteFileW((folder + found.cFileName).c_str());
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (IsRemovableLeftover(text::Narrow(found.cFileName), fileName, AgeInSeconds(found.ftLastWriteTime), here))
+            DeleteFileW((folder + found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -184,14 +216,17 @@ FileContents ReadWholeFile(std::string_view path, std::size_t maxBytes) {
         Sleep(kPauseMilliseconds);
     }
     if (!file.Valid()) {
-        DWORD error = GetLastError();
-        contents.status = IsMissing(error) ? FileContents::Status::Missing : FileContents::Status::Unreadable;
-        contents.systemError = int(error);
+        contents.systemError = int(GetLastError());
+        contents.status = StatusOfFailedRead(contents.systemError);
         return contents;
     }
     std::string bytes;
     if (!ReadAtMost(file.Get(), ReadLimitFor(maxBytes), bytes)) return {FileContents::Status::Unreadable, {}, int(GetLastError())};
     return ContentsRead(std::move(bytes), maxBytes);
+}
+
+FileContents::Status StatusOfFailedRead(int systemError) {
+    return IsMissing(DWORD(systemError)) ? FileContents::Status::Missing : FileContents::Status::Unreadable;
 }
 
 FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
@@ -248,7 +283,26 @@ FileResult CopyToNewFile(std::string_view from, std::string_view to, int* system
     }
 }
 
+const std::string& ThisComputerId() {
+    static const std::string id = [] {
+        wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+        DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+        if (!GetComputerNameW(name, &length)) length = 0;
+        // The installation's id, in the 64-bit view also for a 32-bit program.
+        wchar_t installation[64] = {};
+        DWORD size = sizeof installation;
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography", L"MachineGuid",
+                         RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, installation, &size) != ERROR_SUCCESS)
+            installation[0] = L'\0';
+        return ComputerIdOf(text::Narrow(std::wstring_view(name, length)) + "/" + text::Narrow(installation));
+    }();
+    return id;
+}
+
 std::string SystemErrorText(int systemError) {
+    // Words of our own, which say what to do; not every system has any.
+    if (IsCloudFileError(DWORD(systemError)))
+        return "同步服务此时取不到这个文件（可能未联网，或同步程序没有运行），错误 " + std::to_string(systemError);
     wchar_t* message = nullptr;
     DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, DWORD(systemError), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);

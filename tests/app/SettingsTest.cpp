@@ -1,5 +1,7 @@
 #include "tests/app/AppFixture.h"
 
+#include <cstdint>
+
 namespace almanac {
 namespace {
 
@@ -30,6 +32,46 @@ TEST_F(SettingsTest, NumbersReadAsAtoiReadsThem) {
         SetRegistryText(kSettingsKey, L"MemoX", text);
         EXPECT_EQ(ReadNumberSetting("MemoX"), value) << text::Narrow(text);
     }
+}
+
+// Sets a value of any type, as a user in regedit or a tool may.
+void SetRegistryValue(const wchar_t* value, DWORD type, const void* data, DWORD size) {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, value, type, data, size), ERROR_SUCCESS);
+}
+
+TEST_F(SettingsTest, NumbersWrittenAsNumbersReadAsNumbers) {
+    const DWORD memoShown = 1, left = DWORD(-1200), large = 0xFFFFFFFF;
+    const unsigned long long wide = 640, past = 1ULL << 40;
+    const std::uint32_t negativeWide[2] = {DWORD(-30), 0xFFFFFFFF};  // -30 as a QWORD
+    SetRegistryValue(L"MemoShow", REG_DWORD, &memoShown, sizeof memoShown);
+    SetRegistryValue(L"PosX", REG_DWORD, &left, sizeof left);
+    SetRegistryValue(L"PosY", REG_QWORD, &wide, sizeof wide);
+    SetRegistryValue(L"MemoX", REG_QWORD, negativeWide, sizeof negativeWide);
+    SetRegistryValue(L"MemoY", REG_QWORD, &past, sizeof past);
+    EXPECT_EQ(ReadNumberSetting("MemoShow"), 1);
+    EXPECT_EQ(ReadNumberSetting("PosX"), -1200);  // a position left of the main screen
+    EXPECT_EQ(ReadNumberSetting("PosY"), 640);
+    EXPECT_EQ(ReadNumberSetting("MemoX"), -30);
+    EXPECT_EQ(ReadNumberSetting("MemoY"), 2147483647);  // past an int: the largest, as for text
+    SetRegistryValue(L"MemoY", REG_DWORD, &large, sizeof large);
+    EXPECT_EQ(ReadNumberSetting("MemoY"), -1);
+    // Reading rewrites nothing: MemoShow is still the user's DWORD.
+    DWORD type = 0;
+    RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"MemoShow", RRF_RT_ANY, &type, nullptr, nullptr);
+    EXPECT_EQ(type, DWORD(REG_DWORD));
+}
+
+TEST_F(SettingsTest, ValuesOfOtherTypesAreAbsent) {
+    const BYTE bytes[] = {'4', '2', 0, 0};
+    const wchar_t list[] = L"42\0\0";
+    const DWORD shortDword = 7;
+    SetRegistryValue(L"PosX", REG_BINARY, bytes, sizeof bytes);
+    SetRegistryValue(L"PosY", REG_MULTI_SZ, list, sizeof list);
+    SetRegistryValue(L"MemoX", REG_DWORD, &shortDword, 2);  // a DWORD of the wrong size
+    SetRegistryValue(L"MemoY", REG_NONE, nullptr, 0);
+    for (const char* name : {"PosX", "PosY", "MemoX", "MemoY"}) EXPECT_EQ(ReadNumberSetting(name), std::nullopt) << name;
+    std::string text;
+    EXPECT_EQ(ReadSetting(SETTINGS_KEY, "PosX", text), -1);
 }
 
 TEST_F(SettingsTest, AValueTooLongForTheBufferFailsToRead) {

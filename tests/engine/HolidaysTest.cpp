@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string_view>
 
 namespace almanac {
 namespace {
@@ -138,6 +139,60 @@ TEST(HolidayTextTest, GoodAndBadLines) {
     EXPECT_EQ(badNumbers, (std::vector<int>{7, 8, 9, 10, 11, 12, 13}));
     EXPECT_EQ(parsed.badLines[0].text, "2027-02-30 休 春节");
     EXPECT_NE(parsed.badLines[3].reason.find("已经写过"), std::string::npos);
+}
+
+// The parser compares the file's text with the marks as GB18030 bytes,
+// whatever its compiler made of its literals: they are those of 休 and 班.
+static_assert(std::string_view("休") == "\xD0\xDD" && std::string_view("班") == "\xB0\xE0");
+static_assert(std::string_view("　") == "\xA1\xA1" && std::string_view("…") == "\xA1\xAD");
+
+TEST(HolidayTextTest, TheMarksAreTheGb18030OfTheirCharacters) {
+    EXPECT_EQ(std::string_view(DayMarkText(DayMark::Rest)), "\xD0\xDD");
+    EXPECT_EQ(std::string_view(DayMarkText(DayMark::Work)), "\xB0\xE0");
+    EXPECT_EQ(ParseHolidayText("2027-02-06 \xD0\xDD 春节\n2027-02-07 \xB0\xE0\n").days.size(), 2u);
+}
+
+TEST(HolidayTextTest, ALineOfBlanksOfAnyMixIsEmpty) {
+    const char* lines[] = {"　 　", "　", " ", "\t", "\t　 \r", "　　\t  ", " 　 # 注释", "　\r"};
+    for (const char* line : lines) {
+        HolidayFileText parsed = ParseHolidayText(std::string(line) + "\n2027-02-07 班\n" + line);
+        EXPECT_EQ(parsed.days.size(), 1u) << line;
+        EXPECT_TRUE(parsed.badLines.empty()) << line;
+    }
+    // Blanks of any mix around the fields and after the name.
+    HolidayFileText parsed = ParseHolidayText(" 　2027-02-06 　休\t　春节 　\t\r\n");
+    ASSERT_EQ(parsed.days.size(), 1u);
+    EXPECT_EQ(parsed.days[0].name, "春节");
+    // A name ending in a character whose last byte is that of a full-width
+    // blank's first (啊 is B0 A1) keeps it.
+    parsed = ParseHolidayText("2027-02-06 休 啊\n");
+    ASSERT_EQ(parsed.days.size(), 1u);
+    EXPECT_EQ(parsed.days[0].name, "啊");
+}
+
+TEST(HolidayTextTest, TheDatesTakenAreThoseThatHaveALunarDate) {
+    // The lunar calendar's first day is 1900-01-31; the last page ends 2100-12-31.
+    HolidayFileText parsed =
+        ParseHolidayText("1900-01-30 休 甲\n1900-01-31 休 乙\n2100-12-31 休 丙\n2101-01-01 休 丁\n");
+    ASSERT_EQ(parsed.days.size(), 2u);
+    EXPECT_EQ(parsed.days[0].name, "乙");
+    EXPECT_EQ(parsed.days[1].name, "丙");
+    ASSERT_EQ(parsed.badLines.size(), 2u);
+    for (const BadHolidayLine& bad : parsed.badLines) {
+        EXPECT_NE(bad.reason.find("1900-01-31"), std::string::npos) << bad.reason;
+        EXPECT_NE(bad.reason.find("2100-12-31"), std::string::npos) << bad.reason;
+    }
+}
+
+TEST(HolidayTextTest, ABadLineIsShownReadably) {
+    // A NUL would end a message where it stands; a 250 KB line would fill
+    // more than the screen.
+    const std::string withNul("2027-02-06 休\0春节", 18);
+    const std::string longLine = "2027-02-06 放 " + std::string(250 * 1024, 'x');
+    HolidayFileText parsed = ParseHolidayText(withNul + "\n" + longLine + "\r\n");
+    ASSERT_EQ(parsed.badLines.size(), 2u);
+    EXPECT_EQ(parsed.badLines[0].text, "2027-02-06 休�春节");
+    EXPECT_EQ(parsed.badLines[1].text, "2027-02-06 放 " + std::string(60 - 13, 'x') + "…");
 }
 
 TEST(HolidayCalendarTest, AYearInTheFileReplacesThatYearEntirely) {

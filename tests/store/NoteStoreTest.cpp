@@ -1,11 +1,14 @@
 #include "store/NoteStore.h"
 
+#include "store/TemporaryFiles.h"
 #include "store/WholeFile.h"
 #include "testkit/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <random>
 
 #ifdef _WIN32
@@ -446,24 +449,58 @@ TEST_F(NoteStoreTest, AFailedSaveLeavesNoTemporaryFile) {
     EXPECT_EQ(TemporaryFilesOf("202402"), std::vector<std::string>{});
 }
 
-TEST_F(NoteStoreTest, LeftoversOfKilledSavesAreIgnoredAndCleanedUp) {
-    // What killed saves leave: the fixed name of earlier versions, a
-    // process's that has ended, and this process's own (a save in progress).
-    const std::string ended = "日历\\202402.new." + std::to_string(testing::EndedProcessId()) + ".7";
-    const std::string own = "日历\\202402.new." + std::to_string(testing::ThisProcessId()) + ".100000";
-    for (const std::string& leftover : {std::string("日历\\202402.new"), ended, own})
-        ScratchFolder::WriteBytes(leftover, NoteFileBytes({{1, "half"}}));
-    ScratchFolder::WriteBytes("日历\\202402.new.x.1", "not ours");  // other names are left alone
+// Sets a file's write time that long before now (after, when negative).
+void MakeOlder(std::string_view path, std::chrono::hours age) {
+#ifdef _WIN32
+    const std::filesystem::path native(ScratchFolder::Wide(path));
+#else
+    const std::filesystem::path native(ScratchFolder::Native(path));
+#endif
+    std::filesystem::last_write_time(native, std::filesystem::file_time_type::clock::now() - age);
+}
+
+TEST_F(NoteStoreTest, LeftoversOfKilledSavesAreIgnoredAndOnlyThisComputersOrOldOnesRemoved) {
+    // The notes folder is shared with another computer ("0badf00d") and a
+    // sync service. Each file: its name, how old, whether the next save
+    // removes it.
+    const std::string ended = std::to_string(testing::EndedProcessId());
+    const std::string here = ThisComputerId(), there = here == "0badf00d" ? "0badf00e" : "0badf00d";
+    struct Beside {
+        std::string name;
+        int hours;
+        bool removed;
+    };
+    const std::vector<Beside> files = {
+        {"202402.new." + here + "." + ended + ".7", 0, true},  // this computer's, process ended
+        {"202402.new." + here + "." + std::to_string(testing::ThisProcessId()) + ".100000", 0, false},  // a save in progress
+        {"202402.new." + there + "." + ended + ".3", 0, false},  // the other computer's, maybe saving now
+        {"202402.new." + there + ".4242.1", 48, true},           // the other computer's, two days old
+        {"202402.new." + there + ".4243.1", -2, false},          // its clock is ahead of ours
+        {"202402.new", 0, false},                                // earlier versions': whose?
+        {"202402.new." + ended + ".7", 0, false},
+        {"202402.new." + ended + ".8", 48, true},
+        {"202402 (1)", 48, false},  // a sync service's copies
+        {"202402-办公室电脑", 48, false},
+        {"202402.conflict", 0, false},
+        {"202402.new.x.1", 48, false},
+    };
+    for (const Beside& file : files) {
+        ScratchFolder::WriteBytes("日历\\" + file.name, NoteFileBytes({{1, "half"}}));
+        if (file.hours != 0) MakeOlder("日历\\" + file.name, std::chrono::hours(file.hours));
+    }
 
     NoteTable table;
     EXPECT_EQ(table.LoadMonth(scratch.Notes(), 2024, 2), LoadState::Clean);
-    EXPECT_FALSE(table.Slot(1).IsPresent());
+    EXPECT_FALSE(table.Slot(1).IsPresent());  // none of them is read as the month's notes
     ASSERT_EQ(table.SetAndSave(2, "two", 0), NOTE_OK);
     EXPECT_EQ(ScratchFolder::ReadBytes("日历\\202402"), NoteFileBytes({{2, "two"}}));
-    std::vector<std::string> left = TemporaryFilesOf("202402");
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"202402.new." + std::to_string(testing::ThisProcessId()) + ".100000",
-                                              "202402.new.x.1"}));
+    for (const Beside& file : files)
+        EXPECT_EQ(ScratchFolder::Exists("日历\\" + file.name), !file.removed) << file.name;
+    // Nothing else is left beside the month file: the save's own temporary file is gone.
+    for (const std::string& name : ScratchFolder::List("日历"))
+        EXPECT_TRUE(std::any_of(files.begin(), files.end(), [&](const Beside& file) { return file.name == name; }) ||
+                    name == "202402")
+            << name;
 }
 
 #ifndef _WIN32
