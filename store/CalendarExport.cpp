@@ -177,12 +177,10 @@ std::vector<LunarDays> LunarDaysOf(const std::vector<const Note*>& notes, int fi
     GregorianDate start = DateOf(first);
     LunarDate lunar = LunarDate::FromGregorian(start.year, start.month, start.day);
     for (int serial = first; serial <= last; ++serial, lunar.NextDay()) {
-        for (int noteDay : {lunar.day, 30}) {
-            if (noteDay == 30 && lunar.day == 30) break;  // already looked up
-            if (!ShowsOn(noteDay, lunar)) continue;
-            for (std::size_t i : byDate[lunar.month][noteDay])
-                (lunar.isLeapMonth ? days[i].leap : days[i].regular).push_back(serial);
-        }
+        std::vector<int> LunarDays::*of = lunar.isLeapMonth ? &LunarDays::leap : &LunarDays::regular;
+        for (std::size_t i : byDate[lunar.month][lunar.day]) (days[i].*of).push_back(serial);
+        if (lunar.day != 30 && ShowsOn(30, lunar))
+            for (std::size_t i : byDate[lunar.month][30]) (days[i].*of).push_back(serial);
     }
     return days;
 }
