@@ -125,7 +125,10 @@ void WriteEvent(CalendarWriter& out, const Note& note, const std::string& uid, i
     if (!rule.empty()) out.Line("RRULE", rule);
     if (!extraDays.empty()) {
         std::string dates;
-        for (int day : extraDays) dates += (dates.empty() ? "" : ",") + DateValueOf(day);
+        for (int day : extraDays) {
+            if (!dates.empty()) dates += ',';
+            dates += DateValueOf(day);
+        }
         out.Line("RDATE;VALUE=DATE", dates);
     }
     WriteNoteBody(out, note);
