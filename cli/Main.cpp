@@ -1,5 +1,6 @@
 // almanac-cli: the lunar calendar engine on the command line.
 #include "cli/ConsoleText.h"
+#include "cli/IcsCommand.h"
 #include "cli/MonthCommand.h"
 #include "engine/CalendarNames.h"
 #include "engine/DayDetails.h"
@@ -55,6 +56,13 @@ std::string Usage() {
         "                   lunar year caption\n"
         "  holidays YEAR    the official rest (休) and work (班) days of a year, one a line:\n"
         "                   date, mark, holiday (built in for %d-%d; nothing for other years)\n"
+        "  ics FOLDER [--from YEAR] [--years N] [--lunar dates|rules]\n"
+        "                   the notes of the notes folder FOLDER (the one holding 日历) as\n"
+        "                   one iCalendar file: one-off notes on their date, yearly and weekly\n"
+        "                   notes recurring from YEAR (default: this year), lunar-yearly notes\n"
+        "                   as the dates they fall on in the N years from YEAR (default 20,\n"
+        "                   never past %d), or with --lunar rules as lunar rules (RFC 7529)\n"
+        "                   that the phone expands by its own lunar calendar\n"
         "  --help           this text\n"
         "\n"
         "  --holidays FILE  reads rest and work days from FILE as the calendar reads\n"
@@ -63,7 +71,7 @@ std::string Usage() {
         "Fields are separated by tabs; the output is UTF-8.\n",
         FIRST_TERM_YEAR, LAST_TERM_YEAR, DateText(FIRST_DAY).c_str(), DateText(LAST_DAY).c_str(),
         DateText(FIRST_DETAILS_DAY).c_str(), DateText(LAST_DETAILS_DAY).c_str(), PageName(FIRST_PAGE).c_str(), PageName(LAST_PAGE).c_str(), FirstBuiltInHolidayYear(),
-        LastBuiltInHolidayYear());
+        LastBuiltInHolidayYear(), LAST_LUNAR_YEAR);
 }
 
 // A usage error: a one-line message on stderr, exit status 2.
@@ -201,6 +209,33 @@ void PrintDetails(GregorianDate from, GregorianDate to) {
     }
 }
 
+// ics FOLDER [--from YEAR] [--years N] [--lunar dates|rules], the options
+// in any order after the folder.
+int ExportCalendar(int argc, char** argv) {
+    ExportOptions options;
+    options.fromYear = cli::ThisYear();
+    options.years = EXPORT_DEFAULT_YEARS;
+    options.stamp = cli::StampOfNow();
+    for (int i = 3; i < argc; i += 2) {
+        std::string_view option(argv[i]);
+        if (i + 1 == argc) throw UsageError{"a value is needed after " + std::string(option)};
+        std::string_view value(argv[i + 1]);
+        if (option == "--from") {
+            options.fromYear = ParseYear(value);
+        } else if (option == "--years") {
+            if (!ParseNumber(value, options.years) || options.years < 1)
+                throw UsageError{"--years needs a number from 1 to 9999: " + std::string(value)};
+        } else if (option == "--lunar" && (value == "dates" || value == "rules")) {
+            options.lunarForm = value == "dates" ? LunarForm::Dates : LunarForm::Rules;
+        } else if (option == "--lunar") {
+            throw UsageError{"--lunar takes dates or rules: " + std::string(value)};
+        } else {
+            throw UsageError{"unknown option for ics (try --help): " + std::string(option)};
+        }
+    }
+    return cli::PrintNotesCalendar(argv[2], options);
+}
+
 int Run(int argc, char** argv) {
     const char* holidayFile = nullptr;
     if (argc >= 3 && std::string_view(argv[1]) == "--holidays") {
@@ -241,6 +276,7 @@ int Run(int argc, char** argv) {
         PrintMonth(argument(optionFirst ? 3 : 2), argument(optionFirst ? 4 : 3), true, LoadHolidays(holidayFile));
         return 0;
     }
+    if (argc >= 3 && argument(1) == "ics") return ExportCalendar(argc, argv);
     throw UsageError{argc < 2 ? "no command given (try --help)" : "unknown command or wrong arguments (try --help)"};
 }
 

@@ -10,6 +10,7 @@ packages="
     cmake ninja-build g++ pkg-config python3 git shellcheck
     clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev liberfa-dev
+    libical-dev python3-icalendar python3-icu
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine32:i386 wine64

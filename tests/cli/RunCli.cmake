@@ -3,8 +3,10 @@
 #   [-DOUTPUT=file]        standard output goes to this file (/dev/full: a full disk)
 #   [-DEXPECT_FILE=file]   standard output must equal the file
 #   [-DEXPECT_LINES=n]     standard output must have n lines
-#   [-DEXPECT_MATCH=re]    standard output must match
 #   [-DEXPECT_STDERR=re]   standard error must match, and be one line
+#   [-DEXPECT_ERRORS=re]   standard error must match (any number of lines)
+#   [-DEXPECT_MATCH=re]    standard output must match
+#   [-DMASK=re]            what matches in standard output becomes MASKED before it is compared
 separate_arguments(ARGS UNIX_COMMAND "${ARGS}")
 if(DEFINED OUTPUT)
     execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGS}
@@ -17,6 +19,9 @@ endif()
 
 if(NOT exit_code STREQUAL EXPECT_EXIT)
     message(FATAL_ERROR "exit status ${exit_code}, expected ${EXPECT_EXIT}\nstderr: ${errors}")
+endif()
+if(DEFINED MASK)
+    string(REGEX REPLACE "${MASK}" "MASKED" output "${output}")
 endif()
 if(DEFINED EXPECT_FILE)
     file(READ ${EXPECT_FILE} expected)
@@ -41,4 +46,7 @@ if(DEFINED EXPECT_STDERR)
     if(NOT output STREQUAL "")
         message(FATAL_ERROR "a failed command wrote to stdout: ${output}")
     endif()
+endif()
+if(DEFINED EXPECT_ERRORS AND NOT errors MATCHES "${EXPECT_ERRORS}")
+    message(FATAL_ERROR "stderr does not match '${EXPECT_ERRORS}': ${errors}")
 endif()
