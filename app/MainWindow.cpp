@@ -2,6 +2,7 @@
 
 #include "app/DesktopEmbedding.h"
 #include "app/ExitPrompt.h"
+#include "app/PanelMenu.h"
 #include "app/Settings.h"
 #include "app/StartupFailure.h"
 #include "dialogs/NoteEntryDialog.h"
@@ -365,6 +366,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::OnMessage(WM_TELL_USER, &MainWindow::OnTellUser),
         win::OnMessage(WM_DESTROY, &MainWindow::OnDestroy),
         win::OnMessage(WM_QUERYENDSESSION, &MainWindow::OnQueryEndSession),
+        win::OnMessage(WM_CONTEXTMENU, &MainWindow::OnContextMenu),
         win::OnMessage(WM_ENDSESSION, &MainWindow::OnEndSession),
         win::OnMessage(WM_DPICHANGED, &MainWindow::OnDpiChanged),
     };
@@ -511,6 +513,34 @@ void MainWindow::RunExitPrompt() {
         case ExitPrompt::STAY:
             break;
     }
+}
+
+// A right-click on the panel, or the menu key or Shift+F10 on the grid (no
+// point then: the menu opens over the grid's corner).
+LRESULT MainWindow::OnContextMenu(WPARAM, LPARAM lParam) {
+    if (!grid_) return 0;
+    POINT at = win::PointOf(lParam);
+    if (at.x == -1 && at.y == -1) {
+        const RECT grid = grid_->WindowRect();
+        at = {grid.left + scale_(20), grid.top + scale_(30)};
+    }
+    grid_->HidePopup();
+    switch (RunPanelMenu(hwnd_, at)) {
+        case PANEL_EXPORT_NOTES: ExportNotes(); break;
+        case PANEL_OPEN_NOTES_FOLDER: OpenNotesFolder(hwnd_, *notesFolder_); break;
+        case PANEL_SHOW_TODAY: ShowToday(); break;
+        case PANEL_SHOW_MEMO: ShowMemo(); break;
+        case PANEL_END: RunExitPrompt(); break;
+    }
+    return 0;
+}
+
+// To the file the user names in the Save As dialog, whole or not at all.
+void MainWindow::ExportNotes() {
+    std::optional<ExportTarget> target = AskWhereToExport(hwnd_, environment_.documentsFolder());
+    if (!target) return;
+    if (std::string problem = ExportNotesTo(*notesFolder_, *target, todayYear_); !problem.empty())
+        messages_.Tell(hwnd_, WM_TELL_USER, std::move(problem));
 }
 
 // Logoff or shutdown: the memo's last typing goes to its file before the

@@ -120,6 +120,8 @@ private:
     LRESULT OnTellUser(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnContextMenu(WPARAM, LPARAM);
+    void ExportNotes();
     LRESULT OnEndSession(WPARAM ending, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
 

@@ -101,8 +101,9 @@ return_shown "$after" || fail "choosing the month before did not turn the page"
 click_at $((X + 363 + 10 + 8)) $((Y + 280 - 18 + 6))
 sleep 0.5
 xdotool type --delay 80 ' ok'
-sleep 0.5
 screenshot panel-memo >/dev/null
+# Saved after a pause in typing (about a second).
+for _ in $(seq 25); do [ "$(cat "$notes/备忘/default")" = "memo ok" ] && break; sleep 0.2; done
 [ "$(cat "$notes/备忘/default")" = "memo ok" ] || fail "the memo holds '$(cat "$notes/备忘/default")'"
 wine reg query 'HKCU\SOFTWARE\Orvane\Kelvadar' /v MemoShow 2>/dev/null | grep -q 'REG_SZ[[:space:]]*1' ||
     fail "MemoShow is not 1"
