@@ -2,7 +2,9 @@
 
 #include "base/Text.h"
 #include "display/Contrast.h"
+#include "display/GridAccessible.h"
 #include "engine/CalendarNames.h"
+#include "engine/DayDetails.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -73,8 +75,15 @@ int GridGeometry::RowAt(int y) const {
 MonthView::MonthView(MonthViewOwner* owner, NotesFolder notes)
     : owner_(owner), page_(std::make_unique<MonthPage>()), notes_(std::make_unique<MonthNotes>(std::move(notes))) {}
 
+MonthView::~MonthView() {
+    if (accessible_) {
+        accessible_->Disconnect();
+        accessible_->Release();
+    }
+}
+
 bool MonthView::Create(const RECT& rect, HWND parent, int id, const win::DpiScale& scale) {
-    if (!CreateWindowOf(kMonthViewClass, WS_CHILD | WS_VISIBLE, 0, rect, parent, id)) return false;
+    if (!CreateWindowOf(kMonthViewClass, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, rect, parent, id)) return false;
     scale_ = scale;
     geometry_ = GridGeometry(scale_, rect.right - rect.left, rect.bottom - rect.top);
     MakeFonts();
@@ -127,8 +136,14 @@ void MonthView::PlaceLabels() {
 // The pop-up of the page before goes.
 void MonthView::ShowMonth(int year, int month, int day) {
     popup_.Show(SW_HIDE);
+    StopDetailsTimer();
     page_->Build(year, month, day);
+    if (day || !focusedDay_)
+        focusedDay_ = page_->ShowsMarkedMonth() ? page_->markedDay : 1;
+    else
+        focusedDay_ = std::min(focusedDay_, page_->daysInMonth);
     LoadNotes();
+    AnnounceFocus();  // another page: another day, even where the number stays
     if (owner_) owner_->ShowReturnButton(!page_->ShowsMarkedMonth());
     UpdateYearCaption();
     Invalidate(false);
@@ -142,6 +157,12 @@ POINT MonthView::CellOrigin(int day) const {
     return {geometry_.columnLine[column] + 1, geometry_.rowLine[row]};
 }
 
+RECT MonthView::CellOfDay(int day) const {
+    const auto& cells = page_->cells;
+    const int row = (cells[1].weekday + day - 1 - cells[day].weekday) / 7;
+    return geometry_.Cell(row, cells[day].weekday);
+}
+
 int MonthView::DayAt(POINT point) const {
     const int row = geometry_.RowAt(point.y), column = geometry_.ColumnAt(point.x);
     if (row < 0 || column < 0) return 0;
@@ -152,14 +173,63 @@ int MonthView::DayAt(POINT point) const {
 
 void MonthView::ShowDayNotes(int day, POINT point) {
     std::string notes = notes_->ComposeDayNotes(day);
-    ClientToScreen(hwnd_, &point);
     if (notes.empty()) {
         popup_.Show(SW_HIDE);
         return;
     }
-    popup_.ShowText(std::move(notes), point);
+    ShowPopup(DetailsLine(day), std::move(notes), point);
+}
+
+void MonthView::ShowPopup(std::string details, std::string notes, POINT point) {
+    ClientToScreen(hwnd_, &point);
+    popup_.ShowText(std::move(details), std::move(notes), point);
     // Shown without taking the keyboard from whoever has it (the memo pad).
     popup_.Show(SW_SHOWNOACTIVATE);
+}
+
+std::string MonthView::AccessibleName(int day) const {
+    const MonthPage& page = *page_;
+    char text[64];
+    if (day < 1 || day > page.daysInMonth) {
+        std::snprintf(text, sizeof text, "%d年%d月 月历", page.shownYear, page.shownMonth);
+        return text;
+    }
+    const DayCell& cell = page.cells[day];
+    std::snprintf(text, sizeof text, "%d月%d日 星期%s", page.shownMonth, day, WeekdayName(cell.weekday));
+    std::string name = text;
+    if (cell.lunar.day)
+        name += std::string(" 农历") + LunarMonthName(cell.lunar.month, cell.lunar.isLeapMonth) + "月" +
+                LunarDayName(cell.lunar.day);
+    DayDetails details;
+    const bool detailed = DayDetailsOf(page.shownYear, page.shownMonth, day, details);
+    if (detailed) name += std::string(" ") + details.dayStemBranch + "日";
+    if (cell.festival) name += std::string(" ") + cell.festival;
+    if (detailed && *details.solarTerm) name += std::string(" ") + details.solarTerm;
+    if (cell.dayMark != DayMark::None) name += cell.dayMark == DayMark::Rest ? " 休息日" : " 上班日";
+    if (page.ShowsMarkedMonth() && day == page.markedDay) name += " 今天";
+    if (const int notes = notes_->DayNoteCount(day)) {
+        std::snprintf(text, sizeof text, " 有%d条记事", notes);
+        name += text;
+    }
+    return name;
+}
+
+std::string MonthView::DetailsLine(int day) const {
+    DayDetails details;
+    if (!DayDetailsOf(page_->shownYear, page_->shownMonth, day, details)) return {};
+    std::string line = std::string(details.yearStemBranch) + "年 " + details.monthStemBranch + "月 " +
+                       details.dayStemBranch + "日";
+    auto timed = [&line](const char* name, TimeOfDay time) {
+        if (!*name) return;
+        char clock[8];
+        std::snprintf(clock, sizeof clock, "%02d:%02d", time.hour, time.minute);
+        line += std::string(" · ") + name + " " + clock;
+    };
+    timed(details.solarTerm, details.solarTermTime);
+    timed(MoonPhaseName(details.moonPhase), details.moonPhaseTime);
+    for (const char* count : {details.shuJiu, details.sanFu})
+        if (*count) line += std::string(" · ") + count;
+    return line;
 }
 
 void MonthView::PopUpTodayNotes() {
@@ -174,6 +244,7 @@ void MonthView::PopUpTodayNotes() {
 // its notes again.
 void MonthView::HidePopup() {
     popup_.Show(SW_HIDE);
+    StopDetailsTimer();
     hoveredDay_ = 0;
 }
 
@@ -199,7 +270,14 @@ bool MonthView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         win::OnMessage(WM_MOUSELEAVE, &MonthView::OnMouseLeave),
         win::OnMessage(WM_MOUSEWHEEL, &MonthView::OnMouseWheel),
         win::OnMessage(WM_KEYDOWN, &MonthView::OnKeyDown),
+        win::OnMessage(WM_GETDLGCODE, &MonthView::OnGetDialogCode),
+        win::OnMessage(WM_SETFOCUS, &MonthView::OnFocusChange),
+        win::OnMessage(WM_KILLFOCUS, &MonthView::OnFocusChange),
+        win::OnMessage(WM_UPDATEUISTATE, &MonthView::OnUiStateChanged),
         win::OnMessage(WM_LINK_CLICKED, &MonthView::OnLinkClicked),
+        win::OnMessage(WM_TIMER, &MonthView::OnTimer),
+        win::OnMessage(WM_GETOBJECT, &MonthView::OnGetObject),
+        win::OnMessage(WM_DESTROY, &MonthView::OnDestroy),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }
@@ -214,15 +292,28 @@ LRESULT MonthView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     POINT point = win::PointOf(lParam);
     int day = DayAt(point);
     if (day != hoveredDay_) {
+        StopDetailsTimer();
         if (day) {
             ShowDayNotes(day, point);
+            if (!popup_.IsVisible()) SetTimer(hwnd_, DETAILS_TIMER, DETAILS_DELAY_MS, nullptr);
         } else {
             popup_.Show(SW_HIDE);
         }
         hoveredDay_ = day;
+        hoverPoint_ = point;
     }
     return DefaultProcessing(WM_MOUSEMOVE, wParam, lParam);
 }
+
+// The pointer rested on a day without notes: its details, where it entered.
+LRESULT MonthView::OnTimer(WPARAM id, LPARAM) {
+    if (id != DETAILS_TIMER) return 0;
+    StopDetailsTimer();
+    if (hoveredDay_) ShowPopup(DetailsLine(hoveredDay_), notes_->ComposeDayNotes(hoveredDay_), hoverPoint_);
+    return 0;
+}
+
+void MonthView::StopDetailsTimer() { KillTimer(hwnd_, DETAILS_TIMER); }
 
 // The pointer left the grid (or went onto one of its labels).
 LRESULT MonthView::OnMouseLeave(WPARAM, LPARAM) {
@@ -242,11 +333,14 @@ LRESULT MonthView::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
 LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
     POINT point = win::PointOf(lParam);
     if (int day = DayAt(point)) {
+        FocusDay(day);
         BeforeDialog();
         if (owner_) owner_->EditDayNotes(day);
+        AfterDialog();
     } else if (point.y >= 0 && point.y <= geometry_.rowLine[0] && geometry_.ColumnAt(point.x) >= 0) {
         BeforeDialog();
         if (owner_) owner_->EditWeekdayNote(geometry_.ColumnAt(point.x));
+        AfterDialog();
     }
     return DefaultProcessing(WM_LBUTTONUP, wParam, lParam);
 }
@@ -255,11 +349,18 @@ LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
 // the dialog is open.
 void MonthView::BeforeDialog() {
     popup_.Show(SW_HIDE);
+    StopDetailsTimer();
     if (trackingLeave_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_CANCEL, hwnd_, 0};
         TrackMouseEvent(&track);
         trackingLeave_ = false;
     }
+}
+
+// The dialog ran with the grid as parent; the window that gets the keyboard
+// back when it closes is the panel, so the grid takes it from there.
+void MonthView::AfterDialog() {
+    if (IsWindow(hwnd_) && IsWindowVisible(hwnd_)) SetFocus(hwnd_);
 }
 
 // One month a notch, up = earlier; a fine wheel's small steps add up to
@@ -278,15 +379,113 @@ LRESULT MonthView::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-// PageUp and PageDown turn the month, Home brings today's month back.
+// The arrows move the focused day by a day or a week, PageUp and PageDown
+// turn the month keeping the day, Home brings today back, Enter opens the
+// focused day's notes. Every other key (the menu key among them) goes on.
 LRESULT MonthView::OnKeyDown(WPARAM key, LPARAM lParam) {
-    if (!owner_ || (key != VK_PRIOR && key != VK_NEXT && key != VK_HOME))
-        return DefaultProcessing(WM_KEYDOWN, key, lParam);
-    HidePopup();
-    if (key == VK_HOME)
-        owner_->ShowToday();
-    else
+    if (!owner_) return DefaultProcessing(WM_KEYDOWN, key, lParam);
+    const bool used = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN || key == VK_PRIOR ||
+                      key == VK_NEXT || key == VK_HOME || key == VK_RETURN;
+    if (!used) return DefaultProcessing(WM_KEYDOWN, key, lParam);
+    // The keyboard is in use: focus marks show from now on.
+    Send(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
+    switch (key) {
+    case VK_LEFT: MoveFocus(-1); break;
+    case VK_RIGHT: MoveFocus(1); break;
+    case VK_UP: MoveFocus(-7); break;
+    case VK_DOWN: MoveFocus(7); break;
+    case VK_PRIOR:
+    case VK_NEXT:
+        HidePopup();
         owner_->TurnMonths(key == VK_PRIOR ? -1 : 1);
+        break;
+    case VK_HOME:
+        HidePopup();
+        owner_->ShowToday();
+        if (page_->ShowsMarkedMonth()) FocusDay(page_->markedDay);
+        break;
+    default: OpenFocusedDay(); break;  // Enter
+    }
+    return 0;
+}
+
+// The owner turns the page and keeps to its range: where it does not turn,
+// the focus stays.
+void MonthView::MoveFocus(int days) {
+    HidePopup();
+    const int target = focusedDay_ + days;
+    if (target >= 1 && target <= page_->daysInMonth) {
+        FocusDay(target);
+        return;
+    }
+    const int shownYear = page_->shownYear, shownMonth = page_->shownMonth, daysBefore = page_->daysInMonth;
+    owner_->TurnMonths(days < 0 ? -1 : 1);
+    if (page_->shownYear == shownYear && page_->shownMonth == shownMonth) return;
+    FocusDay(days < 0 ? page_->daysInMonth + target : target - daysBefore);
+}
+
+void MonthView::OpenFocusedDay() {
+    if (!focusedDay_) return;
+    BeforeDialog();
+    owner_->EditDayNotes(focusedDay_);
+    AfterDialog();
+}
+
+void MonthView::FocusDay(int day) {
+    if (day < 1 || day > page_->daysInMonth || day == focusedDay_) return;
+    focusedDay_ = day;
+    Invalidate(false);
+    AnnounceFocus();
+}
+
+// In a dialog the arrows and Enter would move between controls and press
+// the default button: the grid takes them.
+LRESULT MonthView::OnGetDialogCode(WPARAM, LPARAM message) {
+    const MSG* keys = reinterpret_cast<const MSG*>(message);
+    if (keys && keys->message == WM_KEYDOWN && keys->wParam == VK_RETURN) return DLGC_WANTARROWS | DLGC_WANTMESSAGE;
+    return DLGC_WANTARROWS;
+}
+
+// The focus mark shows only while the grid has the keyboard.
+LRESULT MonthView::OnFocusChange(WPARAM, LPARAM) {
+    Invalidate(false);
+    AnnounceFocus();
+    return 0;
+}
+
+void MonthView::AnnounceFocus() {
+    if (focusedDay_ && GetFocus() == hwnd_) NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, focusedDay_);
+}
+
+// The grid's client area answers with its days; the rest (the window, its
+// frame) is the system's.
+LRESULT MonthView::OnGetObject(WPARAM flags, LPARAM objectId) {
+    if (static_cast<LONG>(objectId) != static_cast<LONG>(OBJID_CLIENT))
+        return DefaultProcessing(WM_GETOBJECT, flags, objectId);
+    if (!accessible_) {
+        IAccessible* standard = nullptr;
+        if (FAILED(CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
+            standard = nullptr;
+        accessible_ = new GridAccessible(*this, standard);
+    }
+    return LresultFromObject(__uuidof(IAccessible), flags, accessible_);
+}
+
+// Whoever still holds the object learns that the grid is gone.
+LRESULT MonthView::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    if (accessible_) {
+        accessible_->Disconnect();
+        accessible_->Release();
+        accessible_ = nullptr;
+    }
+    return DefaultProcessing(WM_DESTROY, wParam, lParam);
+}
+
+// As Windows does with its own controls, the focus mark stays hidden after
+// the mouse gave the keyboard until a key is used (the window's UI state).
+LRESULT MonthView::OnUiStateChanged(WPARAM wParam, LPARAM lParam) {
+    DefaultProcessing(WM_UPDATEUISTATE, wParam, lParam);
+    Invalidate(false);
     return 0;
 }
 
@@ -309,6 +508,17 @@ void MonthView::Paint(HDC dc) {
     PaintHeader(dc);
     PaintCells(dc);
     PaintTodayRing(dc);
+    PaintFocusMark(dc);
+}
+
+// The system's dotted focus rectangle on the outermost pixels of the
+// focused day's cell, where no text of the day is drawn.
+void MonthView::PaintFocusMark(HDC dc) {
+    if (!focusedDay_ || GetFocus() != hwnd_ || (Send(WM_QUERYUISTATE) & UISF_HIDEFOCUS)) return;
+    const RECT cell = CellOfDay(focusedDay_);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &cell);
 }
 
 // The weekday names, with a dot before each weekday that has a reminder;
