@@ -4,7 +4,8 @@
 # tomorrow, framed by the focus rectangle (in the next month's page when
 # today is a month's last day); Enter opens tomorrow's note dialog, whose
 # typing and OK land in tomorrow's slot; the keyboard is the grid's again
-# when the dialog closes; a click on the gold strip gives it the keyboard too.
+# when the dialog closes; a click on the gold strip gives it the keyboard too;
+# a day the pointer rests on pops up its details.
 #   grid-keyboard.sh ALMANAC_EXE PRISTINE_PREFIX
 set -eu
 # shellcheck source=desktop.sh
@@ -74,6 +75,16 @@ xdotool mousemove 5 5
 xdotool key Home
 sleep 0.5
 focus_mark_on "$today" grid-strip-home || fail "no focus mark on today after a click on the strip and Home"
+
+# The pointer resting on a day without notes: after about half a second
+# its details pop up, in their quieter colour on the yellow.
+cell_of "$(date -d '3 days' +%F)"
+xdotool mousemove $((CX + 20)) $((CY + 10)); sleep 0.2
+xdotool mousemove $((CX + 25)) $((CY + 12)); sleep 1.5
+shot=$(screenshot grid-details-popup)
+[ "$(count_colour "$shot" 400 40 $((CX - 180)) $((CY + 20)) 255,255,0)" -gt 200 ] || fail "no pop-up of the day's details"
+[ "$(count_colour "$shot" 400 40 $((CX - 180)) $((CY + 20)) 96,80,0)" -gt 20 ] || fail "the details are not in their colour"
+xdotool mousemove 5 5
 
 end_through_prompt
 echo "grid-keyboard: passed"
