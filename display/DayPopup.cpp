@@ -1,6 +1,7 @@
 #include "display/DayPopup.h"
 
 #include "base/Text.h"
+#include "display/Contrast.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -145,7 +146,9 @@ LRESULT DayPopup::OnPaint(WPARAM dc, LPARAM) {
 void DayPopup::Paint(HDC dc) {
     win::Selection font(dc, font_);
     RECT client = {0, 0, width_, height_};
-    win::FillSolid(dc, client, BACKGROUND);
+    // With high contrast on, the system's colours for tooltips, one for all.
+    const bool system = HighContrastIsOn();
+    win::FillSolid(dc, client, system ? GetSysColor(COLOR_INFOBK) : BACKGROUND);
     SetBkMode(dc, TRANSPARENT);
     // The details' lines, then the notes' below them.
     std::size_t notesStart = 0;
@@ -154,12 +157,12 @@ void DayPopup::Paint(HDC dc) {
         notesStart = end == std::wstring::npos ? shown_.size() : end + 2;
     }
     if (detailsLines_) {
-        SetTextColor(dc, DETAILS_COLOUR);
+        SetTextColor(dc, system ? GetSysColor(COLOR_INFOTEXT) : DETAILS_COLOUR);
         const std::wstring_view details = std::wstring_view(shown_).substr(0, notesStart);
         DrawTextW(dc, details.data(), int(details.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
     }
     client.top += detailsLines_ * lineHeight_;
-    SetTextColor(dc, TEXT_COLOUR);
+    SetTextColor(dc, system ? GetSysColor(COLOR_INFOTEXT) : TEXT_COLOUR);
     DrawTextW(dc, shown_.c_str() + notesStart, int(shown_.size() - notesStart), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 

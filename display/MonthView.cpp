@@ -89,11 +89,62 @@ bool MonthView::Create(const RECT& rect, HWND parent, int id, const win::DpiScal
     MakeFonts();
     captionLabel_.Create({}, hwnd_, -1, STRIP_COLOUR, RGB(0, 0, 0), 100, "宋体", scale_);
     siteLink_.Create({}, hwnd_, IDC_SITE_LINK, STRIP_COLOUR, RGB(0, 0, 0), 100, "宋体", scale_);
+    UsePalette(HighContrastIsOn() ? SystemPalette() : OwnPalette());
     PlaceLabels();
     siteLink_.SetCaption("Vorlitz", true);
     popup_.SetScale(scale_);
     popup_.CreateModeless(hwnd_);
     return true;
+}
+
+GridPalette MonthView::OwnPalette() {
+    GridPalette own;
+    own.line = LINE_COLOUR;
+    own.strip = STRIP_COLOUR;
+    own.stripText = RGB(0, 0, 0);
+    own.header = HEADER_COLOUR;
+    own.weekdayName = WEEKDAY_NAME_COLOUR;
+    own.todayName = TODAY_COLOUR;
+    own.cell = CELL_COLOUR;
+    own.noteFill = NoteColour(0, NOTE_ONE_OFF);
+    own.noteInk = ORDINARY_DAY_COLOUR;
+    own.today = TODAY_COLOUR;
+    own.restBadge = REST_BADGE_COLOUR;
+    own.restBadgeText = BADGE_TEXT_COLOUR;
+    own.workBadge = WORK_BADGE_COLOUR;
+    own.workBadgeText = BADGE_TEXT_COLOUR;
+    return own;
+}
+
+// Every text on the window's colour, every mark of a note on the
+// highlight: what the user chose for contrast, not our colours.
+GridPalette MonthView::SystemPalette() {
+    const COLORREF window = GetSysColor(COLOR_WINDOW), text = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    GridPalette system;
+    system.highContrast = true;
+    system.line = text;
+    system.strip = GetSysColor(COLOR_BTNFACE);
+    system.stripText = GetSysColor(COLOR_BTNTEXT);
+    system.header = highlight;
+    system.weekdayName = highlightText;
+    system.todayName = highlightText;
+    system.cell = window;
+    system.noteFill = highlight;
+    system.noteInk = highlightText;
+    system.today = highlight;
+    system.restBadge = highlight;
+    system.restBadgeText = highlightText;
+    system.workBadge = text;
+    system.workBadgeText = window;
+    return system;
+}
+
+void MonthView::UsePalette(const GridPalette& palette) {
+    palette_ = palette;
+    captionLabel_.SetColours(palette_.strip, palette_.stripText);
+    siteLink_.SetColours(palette_.strip, palette_.stripText);
+    Invalidate(false);
 }
 
 void MonthView::Rescale(const RECT& rect, const win::DpiScale& scale) {
@@ -501,8 +552,8 @@ LRESULT MonthView::OnPaint(WPARAM dc, LPARAM) {
 void MonthView::Paint(HDC dc) {
     RECT client = ClientRect();
     const int stripTop = geometry_.stripTop;
-    win::FillSolid(dc, {0, 0, client.right, stripTop}, LINE_COLOUR);
-    win::FillSolid(dc, {0, stripTop, client.right, client.bottom}, STRIP_COLOUR);
+    win::FillSolid(dc, {0, 0, client.right, stripTop}, palette_.line);
+    win::FillSolid(dc, {0, stripTop, client.right, client.bottom}, palette_.strip);
     SetBkMode(dc, TRANSPARENT);
     win::Selection font(dc, lunarFont_);
     PaintHeader(dc);
@@ -527,7 +578,7 @@ void MonthView::PaintFocusMark(HDC dc) {
 void MonthView::PaintHeader(HDC dc) {
     const MonthPage& page = *page_;
     RECT client = ClientRect();
-    win::FillSolid(dc, {0, 0, client.right, geometry_.rowLine[0]}, HEADER_COLOUR);
+    win::FillSolid(dc, {0, 0, client.right, geometry_.rowLine[0]}, palette_.header);
     const int todayColumn = page.ShowsMarkedMonth() ? page.cells[page.markedDay].weekday : -1;
     const POINT dot = scale_(kHeaderDot), name = scale_(kWeekdayName);
     for (int column = 0; column < 7; ++column) {
@@ -535,10 +586,10 @@ void MonthView::PaintHeader(HDC dc) {
         const NoteSlot& reminder = notes_->weeklyNotes.Slot(column);
         if (reminder.CarriesNote()) {
             win::Selection bold(dc, boldFont_);
-            SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
+            SetTextColor(dc, palette_.highContrast ? palette_.weekdayName : NoteColour(reminder.colour, NOTE_WEEKLY));
             win::DrawTextAt(dc, x + dot.x, dot.y, kNoteDot);
         }
-        SetTextColor(dc, column == todayColumn ? TODAY_COLOUR : WEEKDAY_NAME_COLOUR);
+        SetTextColor(dc, column == todayColumn ? palette_.todayName : palette_.weekdayName);
         win::DrawTextAt(dc, x + name.x, name.y, WeekdayName(column));
     }
 }
@@ -552,7 +603,7 @@ void MonthView::PaintCells(HDC dc) {
     for (int row = 0; row < 6; ++row) {
         for (int column = 0; column < 7; ++column) {
             const RECT cell = geometry_.Cell(row, column);
-            win::FillSolid(dc, cell, CELL_COLOUR);
+            win::FillSolid(dc, cell, palette_.cell);
             if ((row > 0 || column >= firstColumn) && day <= page.daysInMonth) PaintDay(dc, day++, cell);
         }
     }
@@ -562,7 +613,8 @@ void MonthView::PaintCells(HDC dc) {
 // a note makes it black; a festival keeps red, a solar term blue; where the
 // official days are known, a working Saturday or Sunday reads as a weekday
 // and a rest day in the week as a Sunday, as its badge says.
-COLORREF MonthView::DayColour(const DayCell& cell, bool noteShown) {
+COLORREF MonthView::DayColour(const DayCell& cell, bool noteShown) const {
+    if (palette_.highContrast) return palette_.line;  // InkOn turns it to the highlight's text on a note
     const bool weekend = cell.weekday == 0 || cell.weekday == 6;
     if (noteShown) return ORDINARY_DAY_COLOUR;
     if (cell.festival) return FESTIVAL_COLOUR;
@@ -577,7 +629,8 @@ COLORREF MonthView::DayColour(const DayCell& cell, bool noteShown) {
 // On a fill the user chose, the day's texts and marks take a colour that
 // reads on it; the cell's background and the one-off note's own colour keep
 // the colours they were made for.
-COLORREF MonthView::InkOn(COLORREF fill, COLORREF colour) {
+COLORREF MonthView::InkOn(COLORREF fill, COLORREF colour) const {
+    if (palette_.highContrast) return fill == palette_.cell ? palette_.line : palette_.noteInk;
     if (fill == CELL_COLOUR || fill == NoteColour(0, NOTE_ONE_OFF)) return colour;
     return ReadableOn(fill, colour);
 }
@@ -587,11 +640,11 @@ void MonthView::PaintDay(HDC dc, int day, const RECT& box) {
     const MonthNotes& notes = *notes_;
     const int x = box.left, y = box.top;
     bool noteShown = false;
-    COLORREF fill = CELL_COLOUR;
+    COLORREF fill = palette_.cell;
 
     const NoteSlot& oneOff = notes.oneOffNotes.Slot(day);
     if (oneOff.CarriesNote()) {
-        fill = NoteColour(oneOff.colour, NOTE_ONE_OFF);
+        fill = palette_.highContrast ? palette_.noteFill : NoteColour(oneOff.colour, NOTE_ONE_OFF);
         win::FillSolid(dc, box, fill);
         noteShown = true;
     }
@@ -663,9 +716,10 @@ void MonthView::PaintDayMark(HDC dc, DayMark mark, int x, int y) {
     if (mark == DayMark::None) return;
     const RECT place = scale_(BADGE_RECT);
     const RECT badge = {x + place.left, y + place.top, x + place.right, y + place.bottom};
-    win::FillSolid(dc, badge, mark == DayMark::Rest ? REST_BADGE_COLOUR : WORK_BADGE_COLOUR);
+    const bool rest = mark == DayMark::Rest;
+    win::FillSolid(dc, badge, rest ? palette_.restBadge : palette_.workBadge);
     win::Selection font(dc, badgeFont_);
-    SetTextColor(dc, BADGE_TEXT_COLOUR);
+    SetTextColor(dc, rest ? palette_.restBadgeText : palette_.workBadgeText);
     std::wstring text = text::Wide(DayMarkText(mark));
     RECT box = badge;
     DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
@@ -678,7 +732,7 @@ void MonthView::PaintTodayRing(HDC dc) {
     if (!page.ShowsMarkedMonth()) return;
     const POINT origin = CellOrigin(page.markedDay);
     const RECT ring = scale_(kTodayRing);
-    win::Pen pen(CreatePen(PS_DOT, scale_(kTodayPen), TODAY_COLOUR));
+    win::Pen pen(CreatePen(PS_DOT, scale_(kTodayPen), palette_.today));
     win::Selection selectedPen(dc, pen);
     win::Selection hollow(dc, GetStockObject(NULL_BRUSH));
     Ellipse(dc, origin.x + ring.left, origin.y + ring.top, origin.x + ring.right, origin.y + ring.bottom);

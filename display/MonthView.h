@@ -67,6 +67,14 @@ struct GridGeometry {
     int RowAt(int y) const;
 };
 
+// The colours the grid draws with: its own, or, with the system's high
+// contrast on, the system's colours.
+struct GridPalette {
+    bool highContrast = false;
+    COLORREF line, strip, stripText, header, weekdayName, todayName, cell, noteFill, noteInk, today;
+    COLORREF restBadge, restBadgeText, workBadge, workBadgeText;
+};
+
 class MonthView : public win::CustomWindow {
 public:
     static constexpr int WIDTH = 363;
@@ -96,6 +104,14 @@ public:
     // to when a text is too wide for its cell.
     static constexpr int LUNAR_HEIGHT = 14;
     static constexpr int SMALLEST_LUNAR_HEIGHT = 9;
+
+    static GridPalette OwnPalette();
+    // The system's colours for windows, their text and the highlight.
+    static GridPalette SystemPalette();
+    // Draws with the palette from now on (Create takes the one the system's
+    // high contrast asks for; the owner calls it again when that changes).
+    void UsePalette(const GridPalette& palette);
+    const GridPalette& Palette() const { return palette_; }
 
     // The owner may be null (a grid on its own, as the renderer draws it).
     // The notes of each page come from the notes folder.
@@ -199,8 +215,8 @@ private:
     void PaintHeader(HDC dc);
     void PaintCells(HDC dc);
     void PaintDay(HDC dc, int day, const RECT& cell);
-    static COLORREF DayColour(const DayCell& cell, bool noteShown);
-    static COLORREF InkOn(COLORREF fill, COLORREF colour);
+    COLORREF DayColour(const DayCell& cell, bool noteShown) const;
+    COLORREF InkOn(COLORREF fill, COLORREF colour) const;
     void PaintLunarText(HDC dc, const DayCell& cell, const RECT& box);
     void BeforeDialog();
     // The keyboard back to the grid once the dialog has closed.
@@ -216,6 +232,7 @@ private:
     MonthViewOwner* owner_;
     win::DpiScale scale_;
     GridGeometry geometry_{scale_, WIDTH, HEIGHT};
+    GridPalette palette_ = OwnPalette();
     std::unique_ptr<MonthPage> page_;
     std::unique_ptr<MonthNotes> notes_;
     win::Font dayNumberFont_;

@@ -861,3 +861,46 @@ TEST_F(KeyboardTest, TheFocusMarkFramesTheDayAndHidesNothing) {
 
 }  // namespace
 }  // namespace almanac
+
+namespace almanac {
+namespace {
+
+using testing::CountPixels;
+using testing::HostWindow;
+using testing::ScratchFolder;
+
+// With high contrast on, the grid draws with the system's colours: the
+// palette is given here as the panel gives it when the system's setting says
+// so (Wine keeps no high-contrast setting to turn on).
+TEST(HighContrastTest, TheGridDrawsWithTheSystemsColours) {
+    ScratchFolder scratch;
+    ScratchFolder::MakeNoteFolders();
+    ScratchFolder::WriteBytes("日历\\202402", testing::NoteFileBytes({{14, "one-off"}}));
+    HostWindow host{MonthView::WIDTH, MonthView::HEIGHT};
+    MonthView view{nullptr, scratch.Notes()};
+    ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
+    view.ShowMonth(2024, 2, 16);
+    view.UsePalette(MonthView::SystemPalette());
+    win::MemoryCanvas canvas(MonthView::WIDTH, MonthView::HEIGHT);
+    testing::Capture(view, canvas);
+
+    const RECT plain = view.CellOfDay(13), noted = view.CellOfDay(14), festival = view.CellOfDay(10);
+    const int area = (plain.right - plain.left) * (plain.bottom - plain.top);
+    EXPECT_GT(CountPixels(canvas, plain, GetSysColor(COLOR_WINDOW)), area / 2);
+    EXPECT_GT(CountPixels(canvas, plain, GetSysColor(COLOR_WINDOWTEXT)), 20);  // its texts
+    EXPECT_GT(CountPixels(canvas, noted, GetSysColor(COLOR_HIGHLIGHT)), area / 2);
+    EXPECT_GT(CountPixels(canvas, noted, GetSysColor(COLOR_HIGHLIGHTTEXT)), 20);
+    EXPECT_EQ(CountPixels(canvas, festival, MonthView::FESTIVAL_COLOUR), 0);  // 春节: no red of our own
+    EXPECT_EQ(canvas.Pixel(plain.right, plain.top + 5), GetSysColor(COLOR_WINDOWTEXT));  // the line
+    EXPECT_GT(CountPixels(canvas, {0, 0, MonthView::WIDTH, 19}, GetSysColor(COLOR_HIGHLIGHT)), 3000);  // the header
+    EXPECT_GT(CountPixels(canvas, {0, 220, MonthView::WIDTH, MonthView::HEIGHT}, GetSysColor(COLOR_BTNFACE)), 3000);
+    EXPECT_EQ(CountPixels(canvas, {0, 0, MonthView::WIDTH, MonthView::HEIGHT}, MonthView::CELL_COLOUR), 0);
+    EXPECT_EQ(CountPixels(canvas, {0, 0, MonthView::WIDTH, MonthView::HEIGHT}, MonthView::STRIP_COLOUR), 0);
+
+    view.UsePalette(MonthView::OwnPalette());  // and back
+    testing::Capture(view, canvas);
+    EXPECT_GT(CountPixels(canvas, plain, MonthView::CELL_COLOUR), area / 2);
+}
+
+}  // namespace
+}  // namespace almanac
