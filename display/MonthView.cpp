@@ -439,6 +439,7 @@ LRESULT MonthView::OnKeyDown(WPARAM key, LPARAM lParam) {
                       key == VK_NEXT || key == VK_HOME || key == VK_RETURN;
     if (!used) return DefaultProcessing(WM_KEYDOWN, key, lParam);
     // The keyboard is in use: focus marks show from now on.
+    keyboardCues_ = true;
     Send(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
     switch (key) {
     case VK_LEFT: MoveFocus(-1); break;
@@ -497,8 +498,10 @@ LRESULT MonthView::OnGetDialogCode(WPARAM, LPARAM message) {
     return DLGC_WANTARROWS;
 }
 
-// The focus mark shows only while the grid has the keyboard.
+// The focus mark shows only while the grid has the keyboard; Tab brings
+// the keyboard's cues.
 LRESULT MonthView::OnFocusChange(WPARAM, LPARAM) {
+    if (GetFocus() == hwnd_ && GetKeyState(VK_TAB) < 0) keyboardCues_ = true;
     Invalidate(false);
     AnnounceFocus();
     return 0;
@@ -532,10 +535,15 @@ LRESULT MonthView::OnDestroy(WPARAM wParam, LPARAM lParam) {
     return DefaultProcessing(WM_DESTROY, wParam, lParam);
 }
 
-// As Windows does with its own controls, the focus mark stays hidden after
-// the mouse gave the keyboard until a key is used (the window's UI state).
+// As Windows does with its own controls, the focus mark stays hidden until
+// the keyboard is used; the dialog manager tells of that through the UI
+// state (Wine keeps none, so the grid watches its keys itself).
 LRESULT MonthView::OnUiStateChanged(WPARAM wParam, LPARAM lParam) {
     DefaultProcessing(WM_UPDATEUISTATE, wParam, lParam);
+    if (HIWORD(wParam) & UISF_HIDEFOCUS) {
+        if (LOWORD(wParam) == UIS_CLEAR) keyboardCues_ = true;
+        if (LOWORD(wParam) == UIS_SET) keyboardCues_ = false;
+    }
     Invalidate(false);
     return 0;
 }
@@ -565,7 +573,7 @@ void MonthView::Paint(HDC dc) {
 // The system's dotted focus rectangle on the outermost pixels of the
 // focused day's cell, where no text of the day is drawn.
 void MonthView::PaintFocusMark(HDC dc) {
-    if (!focusedDay_ || GetFocus() != hwnd_ || (Send(WM_QUERYUISTATE) & UISF_HIDEFOCUS)) return;
+    if (!focusedDay_ || GetFocus() != hwnd_ || !keyboardCues_) return;
     const RECT cell = CellOfDay(focusedDay_);
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));

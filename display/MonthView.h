@@ -250,6 +250,9 @@ private:
     POINT hoverPoint_{};
     GridAccessible* accessible_ = nullptr;  // made when first asked for  // where the pointer entered the hovered day
     int focusedDay_ = 0;
+    // The focus mark shows once the keyboard has been used on the grid (a
+    // key, or Tab into it), as Windows shows its keyboard cues.
+    bool keyboardCues_ = false;
     bool trackingLeave_ = false;
     int wheelDelta_ = 0;  // of a notch not yet turned
 };
