@@ -7,6 +7,7 @@
 #include "app/StartupFailure.h"
 #include "dialogs/NoteEntryDialog.h"
 #include "dialogs/WeeklyNoteDialog.h"
+#include "display/Contrast.h"
 #include "engine/PageRange.h"
 #include "links/LinkSettings.h"
 #include "links/WebAddress.h"
@@ -103,6 +104,7 @@ BOOL MainWindow::OnInitDialog() {
     else
         HideMemo();
 
+    highContrast_ = HighContrastIsOn();
     PlaceTopButtons(true);
     grid_ = std::make_unique<MonthView>(this, *notesFolder_);
     if (!grid_->Create(scale_(GRID_DESIGN), hwnd_, IDC_MONTH_GRID, scale_))
@@ -227,7 +229,7 @@ void MainWindow::PlaceTopButtons(bool create) {
             label.Rescale(scale_(button.rect), scale_);
             continue;
         }
-        label.Create(scale_(button.rect), hwnd_, button.id, TOP_COLOUR, TOP_TEXT_COLOUR, 100, "楷体_gb2312", scale_);
+        label.Create(scale_(button.rect), hwnd_, button.id, TopColour(), TopTextColour(), 100, "楷体_gb2312", scale_);
         if (button.keepsRectangle) label.KeepCreationRectangle();
         label.SetCaption(button.caption, button.shown);
     }
@@ -369,14 +371,34 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::OnMessage(WM_CONTEXTMENU, &MainWindow::OnContextMenu),
         win::OnMessage(WM_ENDSESSION, &MainWindow::OnEndSession),
         win::OnMessage(WM_DPICHANGED, &MainWindow::OnDpiChanged),
+        win::OnMessage(WM_SYSCOLORCHANGE, &MainWindow::OnColoursChanged),
+        win::OnMessage(WM_SETTINGCHANGE, &MainWindow::OnColoursChanged),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }
 
 LRESULT MainWindow::OnPaint(WPARAM dc, LPARAM) {
     return win::PaintMessage(hwnd_, dc, [this](HDC context) {
-        win::FillSolid(context, {0, 0, scale_(WIDTH), scale_(TOP_STRIP_HEIGHT)}, TOP_COLOUR);
+        win::FillSolid(context, {0, 0, scale_(WIDTH), scale_(TOP_STRIP_HEIGHT)}, TopColour());
     });
+}
+
+COLORREF MainWindow::TopColour() const { return highContrast_ ? GetSysColor(COLOR_BTNFACE) : TOP_COLOUR; }
+COLORREF MainWindow::TopTextColour() const { return highContrast_ ? GetSysColor(COLOR_BTNTEXT) : TOP_TEXT_COLOUR; }
+
+// High contrast turned on or off, or the system's colours changed: read
+// again. (Other settings pass on as before.)
+LRESULT MainWindow::OnColoursChanged(WPARAM, LPARAM) {
+    ApplyContrast();
+    return 0;
+}
+
+void MainWindow::ApplyContrast() {
+    highContrast_ = HighContrastIsOn();
+    for (LinkLabel* label : {&previousMonth_, &nextMonth_, &backToToday_, &close_})
+        label->SetColours(TopColour(), TopTextColour());
+    if (grid_) grid_->UsePalette(highContrast_ ? MonthView::SystemPalette() : MonthView::OwnPalette());
+    Invalidate(false);
 }
 
 LRESULT MainWindow::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }

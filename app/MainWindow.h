@@ -124,6 +124,12 @@ private:
     void ExportNotes();
     LRESULT OnEndSession(WPARAM ending, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
+    LRESULT OnColoursChanged(WPARAM, LPARAM);
+    // The top strip and the grid in their own colours, or in the system's
+    // while high contrast is on.
+    void ApplyContrast();
+    COLORREF TopColour() const;
+    COLORREF TopTextColour() const;
 
     void PlaceWindow();
     void PrepareNotes();
@@ -166,6 +172,7 @@ private:
     std::unique_ptr<MemoTab> memoTab_;
     int tickCounter_ = -2;
     bool endedByExitPrompt_ = false;
+    bool highContrast_ = false;
     HWND embeddedIn_ = nullptr;
 };
 

@@ -31,4 +31,11 @@ COLORREF ReadableOn(COLORREF fill, COLORREF colour) {
     return ContrastRatio(fill, black) >= ContrastRatio(fill, white) ? black : white;
 }
 
+bool HighContrastIsOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 }  // namespace almanac

@@ -17,4 +17,8 @@ double ContrastRatio(COLORREF first, COLORREF second);
 // white, whichever stands out more from the fill.
 COLORREF ReadableOn(COLORREF fill, COLORREF colour);
 
+// High contrast as the system has it now (SPI_GETHIGHCONTRAST): then the
+// panel draws with the system's colours.
+bool HighContrastIsOn();
+
 }  // namespace almanac

@@ -1,6 +1,7 @@
 #include "display/DayPopup.h"
 
 #include "base/Text.h"
+#include "display/Contrast.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -80,7 +81,8 @@ void DayPopup::SetScale(const win::DpiScale& scale) {
     font_ = win::CreatePixelFont("宋体", scale_(kFontHeight), FW_NORMAL);
 }
 
-void DayPopup::ShowText(std::string text, POINT anchor) {
+void DayPopup::ShowText(std::string details, std::string text, POINT anchor) {
+    details_ = std::move(details);
     text_ = std::move(text);
     MONITORINFO monitor{sizeof monitor};
     GetMonitorInfoW(MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
@@ -90,14 +92,27 @@ void DayPopup::ShowText(std::string text, POINT anchor) {
         win::Selection font(dc.Get(), font_);
         const int wrapWidth =
             std::min<int>(WRAP_IDEOGRAPHS * WidthOf(dc.Get(), L"中"), work.right - work.left);
-        const std::wstring text = text::Wide(text_);
+        auto wrapped = [&](const std::string& source) {
+            const std::wstring text = text::Wide(source);
+            std::wstring lines;
+            for (std::size_t start = 0;;) {
+                const std::size_t end = text.find(L"\r\n", start);
+                if (start > 0) lines += L"\r\n";
+                lines += WrapLine(dc.Get(), std::wstring_view(text).substr(start, end - start), wrapWidth);
+                if (end == std::wstring::npos) break;
+                start = end + 2;
+            }
+            return lines;
+        };
         shown_.clear();
-        for (std::size_t start = 0;;) {
-            const std::size_t end = text.find(L"\r\n", start);
-            if (start > 0) shown_ += L"\r\n";
-            shown_ += WrapLine(dc.Get(), std::wstring_view(text).substr(start, end - start), wrapWidth);
-            if (end == std::wstring::npos) break;
-            start = end + 2;
+        detailsLines_ = 0;
+        if (!details_.empty()) {
+            shown_ = wrapped(details_);
+            detailsLines_ = 1 + int(std::count(shown_.begin(), shown_.end(), L'\n'));
+        }
+        if (!text_.empty()) {
+            if (!shown_.empty()) shown_ += L"\r\n";
+            shown_ += wrapped(text_);
         }
         width_ = 0;
         int lines = 0;
@@ -108,7 +123,8 @@ void DayPopup::ShowText(std::string text, POINT anchor) {
             if (end == std::wstring::npos) break;
             start = end + 2;
         }
-        height_ = lines * win::TextExtent(dc.Get(), "a").cy;
+        lineHeight_ = win::TextExtent(dc.Get(), "a").cy;
+        height_ = lines * lineHeight_;
     }
     const RECT place = PlacePopup({width_, height_}, anchor, scale_(kShift), scale_(kGapBelow), scale_(kGapAbove), work);
     Move(place.left, place.top, place.right - place.left, place.bottom - place.top, true);
@@ -130,10 +146,24 @@ LRESULT DayPopup::OnPaint(WPARAM dc, LPARAM) {
 void DayPopup::Paint(HDC dc) {
     win::Selection font(dc, font_);
     RECT client = {0, 0, width_, height_};
-    win::FillSolid(dc, client, BACKGROUND);
+    // With high contrast on, the system's colours for tooltips, one for all.
+    const bool system = HighContrastIsOn();
+    win::FillSolid(dc, client, system ? GetSysColor(COLOR_INFOBK) : BACKGROUND);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, TEXT_COLOUR);
-    DrawTextW(dc, shown_.c_str(), int(shown_.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    // The details' lines, then the notes' below them.
+    std::size_t notesStart = 0;
+    for (int line = 0; line < detailsLines_; ++line) {
+        const std::size_t end = shown_.find(L"\r\n", notesStart);
+        notesStart = end == std::wstring::npos ? shown_.size() : end + 2;
+    }
+    if (detailsLines_) {
+        SetTextColor(dc, system ? GetSysColor(COLOR_INFOTEXT) : DETAILS_COLOUR);
+        const std::wstring_view details = std::wstring_view(shown_).substr(0, notesStart);
+        DrawTextW(dc, details.data(), int(details.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    }
+    client.top += detailsLines_ * lineHeight_;
+    SetTextColor(dc, system ? GetSysColor(COLOR_INFOTEXT) : TEXT_COLOUR);
+    DrawTextW(dc, shown_.c_str() + notesStart, int(shown_.size() - notesStart), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 
 }  // namespace almanac

@@ -57,6 +57,11 @@ void TextLabel::SetTextColour(COLORREF colour) {
     Invalidate(false);
 }
 
+void TextLabel::SetColours(COLORREF background, COLORREF colour) {
+    background_ = background;
+    SetTextColour(colour);
+}
+
 bool TextLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr win::MessageEntry<TextLabel> table[] = {
         win::OnMessage(WM_PAINT, &TextLabel::OnPaint),

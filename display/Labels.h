@@ -38,6 +38,7 @@ public:
     // leaves its visibility alone otherwise.
     void SetCaption(std::string_view caption, bool show);
     void SetTextColour(COLORREF colour);
+    void SetColours(COLORREF background, COLORREF textColour);
     // The label keeps the rectangle it was created with, its caption drawn
     // from the top-left corner, instead of fitting itself to the caption: a
     // target larger than a small caption.

@@ -2,7 +2,9 @@
 
 #include "base/Text.h"
 #include "display/Contrast.h"
+#include "display/GridAccessible.h"
 #include "engine/CalendarNames.h"
+#include "engine/DayDetails.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -73,18 +75,76 @@ int GridGeometry::RowAt(int y) const {
 MonthView::MonthView(MonthViewOwner* owner, NotesFolder notes)
     : owner_(owner), page_(std::make_unique<MonthPage>()), notes_(std::make_unique<MonthNotes>(std::move(notes))) {}
 
+MonthView::~MonthView() {
+    if (accessible_) {
+        accessible_->Disconnect();
+        accessible_->Release();
+    }
+}
+
 bool MonthView::Create(const RECT& rect, HWND parent, int id, const win::DpiScale& scale) {
-    if (!CreateWindowOf(kMonthViewClass, WS_CHILD | WS_VISIBLE, 0, rect, parent, id)) return false;
+    if (!CreateWindowOf(kMonthViewClass, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, rect, parent, id)) return false;
     scale_ = scale;
     geometry_ = GridGeometry(scale_, rect.right - rect.left, rect.bottom - rect.top);
     MakeFonts();
     captionLabel_.Create({}, hwnd_, -1, STRIP_COLOUR, RGB(0, 0, 0), 100, "宋体", scale_);
     siteLink_.Create({}, hwnd_, IDC_SITE_LINK, STRIP_COLOUR, RGB(0, 0, 0), 100, "宋体", scale_);
+    UsePalette(HighContrastIsOn() ? SystemPalette() : OwnPalette());
     PlaceLabels();
     siteLink_.SetCaption("Vorlitz", true);
     popup_.SetScale(scale_);
     popup_.CreateModeless(hwnd_);
     return true;
+}
+
+GridPalette MonthView::OwnPalette() {
+    GridPalette own;
+    own.line = LINE_COLOUR;
+    own.strip = STRIP_COLOUR;
+    own.stripText = RGB(0, 0, 0);
+    own.header = HEADER_COLOUR;
+    own.weekdayName = WEEKDAY_NAME_COLOUR;
+    own.todayName = TODAY_COLOUR;
+    own.cell = CELL_COLOUR;
+    own.noteFill = NoteColour(0, NOTE_ONE_OFF);
+    own.noteInk = ORDINARY_DAY_COLOUR;
+    own.today = TODAY_COLOUR;
+    own.restBadge = REST_BADGE_COLOUR;
+    own.restBadgeText = BADGE_TEXT_COLOUR;
+    own.workBadge = WORK_BADGE_COLOUR;
+    own.workBadgeText = BADGE_TEXT_COLOUR;
+    return own;
+}
+
+// Every text on the window's colour, every mark of a note on the
+// highlight: what the user chose for contrast, not our colours.
+GridPalette MonthView::SystemPalette() {
+    const COLORREF window = GetSysColor(COLOR_WINDOW), text = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    GridPalette system;
+    system.highContrast = true;
+    system.line = text;
+    system.strip = GetSysColor(COLOR_BTNFACE);
+    system.stripText = GetSysColor(COLOR_BTNTEXT);
+    system.header = highlight;
+    system.weekdayName = highlightText;
+    system.todayName = highlightText;
+    system.cell = window;
+    system.noteFill = highlight;
+    system.noteInk = highlightText;
+    system.today = highlight;
+    system.restBadge = highlight;
+    system.restBadgeText = highlightText;
+    system.workBadge = text;
+    system.workBadgeText = window;
+    return system;
+}
+
+void MonthView::UsePalette(const GridPalette& palette) {
+    palette_ = palette;
+    captionLabel_.SetColours(palette_.strip, palette_.stripText);
+    siteLink_.SetColours(palette_.strip, palette_.stripText);
+    Invalidate(false);
 }
 
 void MonthView::Rescale(const RECT& rect, const win::DpiScale& scale) {
@@ -127,8 +187,14 @@ void MonthView::PlaceLabels() {
 // The pop-up of the page before goes.
 void MonthView::ShowMonth(int year, int month, int day) {
     popup_.Show(SW_HIDE);
+    StopDetailsTimer();
     page_->Build(year, month, day);
+    if (day || !focusedDay_)
+        focusedDay_ = page_->ShowsMarkedMonth() ? page_->markedDay : 1;
+    else
+        focusedDay_ = std::min(focusedDay_, page_->daysInMonth);
     LoadNotes();
+    AnnounceFocus();  // another page: another day, even where the number stays
     if (owner_) owner_->ShowReturnButton(!page_->ShowsMarkedMonth());
     UpdateYearCaption();
     Invalidate(false);
@@ -142,6 +208,12 @@ POINT MonthView::CellOrigin(int day) const {
     return {geometry_.columnLine[column] + 1, geometry_.rowLine[row]};
 }
 
+RECT MonthView::CellOfDay(int day) const {
+    const auto& cells = page_->cells;
+    const int row = (cells[1].weekday + day - 1 - cells[day].weekday) / 7;
+    return geometry_.Cell(row, cells[day].weekday);
+}
+
 int MonthView::DayAt(POINT point) const {
     const int row = geometry_.RowAt(point.y), column = geometry_.ColumnAt(point.x);
     if (row < 0 || column < 0) return 0;
@@ -152,14 +224,63 @@ int MonthView::DayAt(POINT point) const {
 
 void MonthView::ShowDayNotes(int day, POINT point) {
     std::string notes = notes_->ComposeDayNotes(day);
-    ClientToScreen(hwnd_, &point);
     if (notes.empty()) {
         popup_.Show(SW_HIDE);
         return;
     }
-    popup_.ShowText(std::move(notes), point);
+    ShowPopup(DetailsLine(day), std::move(notes), point);
+}
+
+void MonthView::ShowPopup(std::string details, std::string notes, POINT point) {
+    ClientToScreen(hwnd_, &point);
+    popup_.ShowText(std::move(details), std::move(notes), point);
     // Shown without taking the keyboard from whoever has it (the memo pad).
     popup_.Show(SW_SHOWNOACTIVATE);
+}
+
+std::string MonthView::AccessibleName(int day) const {
+    const MonthPage& page = *page_;
+    char text[64];
+    if (day < 1 || day > page.daysInMonth) {
+        std::snprintf(text, sizeof text, "%d年%d月 月历", page.shownYear, page.shownMonth);
+        return text;
+    }
+    const DayCell& cell = page.cells[day];
+    std::snprintf(text, sizeof text, "%d月%d日 星期%s", page.shownMonth, day, WeekdayName(cell.weekday));
+    std::string name = text;
+    if (cell.lunar.day)
+        name += std::string(" 农历") + LunarMonthName(cell.lunar.month, cell.lunar.isLeapMonth) + "月" +
+                LunarDayName(cell.lunar.day);
+    DayDetails details;
+    const bool detailed = DayDetailsOf(page.shownYear, page.shownMonth, day, details);
+    if (detailed) name += std::string(" ") + details.dayStemBranch + "日";
+    if (cell.festival) name += std::string(" ") + cell.festival;
+    if (detailed && *details.solarTerm) name += std::string(" ") + details.solarTerm;
+    if (cell.dayMark != DayMark::None) name += cell.dayMark == DayMark::Rest ? " 休息日" : " 上班日";
+    if (page.ShowsMarkedMonth() && day == page.markedDay) name += " 今天";
+    if (const int notes = notes_->DayNoteCount(day)) {
+        std::snprintf(text, sizeof text, " 有%d条记事", notes);
+        name += text;
+    }
+    return name;
+}
+
+std::string MonthView::DetailsLine(int day) const {
+    DayDetails details;
+    if (!DayDetailsOf(page_->shownYear, page_->shownMonth, day, details)) return {};
+    std::string line = std::string(details.yearStemBranch) + "年 " + details.monthStemBranch + "月 " +
+                       details.dayStemBranch + "日";
+    auto timed = [&line](const char* name, TimeOfDay time) {
+        if (!*name) return;
+        char clock[8];
+        std::snprintf(clock, sizeof clock, "%02d:%02d", time.hour, time.minute);
+        line += std::string(" · ") + name + " " + clock;
+    };
+    timed(details.solarTerm, details.solarTermTime);
+    timed(MoonPhaseName(details.moonPhase), details.moonPhaseTime);
+    for (const char* count : {details.shuJiu, details.sanFu})
+        if (*count) line += std::string(" · ") + count;
+    return line;
 }
 
 void MonthView::PopUpTodayNotes() {
@@ -174,6 +295,7 @@ void MonthView::PopUpTodayNotes() {
 // its notes again.
 void MonthView::HidePopup() {
     popup_.Show(SW_HIDE);
+    StopDetailsTimer();
     hoveredDay_ = 0;
 }
 
@@ -199,7 +321,14 @@ bool MonthView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         win::OnMessage(WM_MOUSELEAVE, &MonthView::OnMouseLeave),
         win::OnMessage(WM_MOUSEWHEEL, &MonthView::OnMouseWheel),
         win::OnMessage(WM_KEYDOWN, &MonthView::OnKeyDown),
+        win::OnMessage(WM_GETDLGCODE, &MonthView::OnGetDialogCode),
+        win::OnMessage(WM_SETFOCUS, &MonthView::OnFocusChange),
+        win::OnMessage(WM_KILLFOCUS, &MonthView::OnFocusChange),
+        win::OnMessage(WM_UPDATEUISTATE, &MonthView::OnUiStateChanged),
         win::OnMessage(WM_LINK_CLICKED, &MonthView::OnLinkClicked),
+        win::OnMessage(WM_TIMER, &MonthView::OnTimer),
+        win::OnMessage(WM_GETOBJECT, &MonthView::OnGetObject),
+        win::OnMessage(WM_DESTROY, &MonthView::OnDestroy),
     };
     return win::Dispatch(*this, table, message, wParam, lParam, result);
 }
@@ -214,15 +343,28 @@ LRESULT MonthView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     POINT point = win::PointOf(lParam);
     int day = DayAt(point);
     if (day != hoveredDay_) {
+        StopDetailsTimer();
         if (day) {
             ShowDayNotes(day, point);
+            if (!popup_.IsVisible()) SetTimer(hwnd_, DETAILS_TIMER, DETAILS_DELAY_MS, nullptr);
         } else {
             popup_.Show(SW_HIDE);
         }
         hoveredDay_ = day;
+        hoverPoint_ = point;
     }
     return DefaultProcessing(WM_MOUSEMOVE, wParam, lParam);
 }
+
+// The pointer rested on a day without notes: its details, where it entered.
+LRESULT MonthView::OnTimer(WPARAM id, LPARAM) {
+    if (id != DETAILS_TIMER) return 0;
+    StopDetailsTimer();
+    if (hoveredDay_) ShowPopup(DetailsLine(hoveredDay_), notes_->ComposeDayNotes(hoveredDay_), hoverPoint_);
+    return 0;
+}
+
+void MonthView::StopDetailsTimer() { KillTimer(hwnd_, DETAILS_TIMER); }
 
 // The pointer left the grid (or went onto one of its labels).
 LRESULT MonthView::OnMouseLeave(WPARAM, LPARAM) {
@@ -242,11 +384,14 @@ LRESULT MonthView::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
 LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
     POINT point = win::PointOf(lParam);
     if (int day = DayAt(point)) {
+        FocusDay(day);
         BeforeDialog();
         if (owner_) owner_->EditDayNotes(day);
+        AfterDialog();
     } else if (point.y >= 0 && point.y <= geometry_.rowLine[0] && geometry_.ColumnAt(point.x) >= 0) {
         BeforeDialog();
         if (owner_) owner_->EditWeekdayNote(geometry_.ColumnAt(point.x));
+        AfterDialog();
     }
     return DefaultProcessing(WM_LBUTTONUP, wParam, lParam);
 }
@@ -255,11 +400,18 @@ LRESULT MonthView::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
 // the dialog is open.
 void MonthView::BeforeDialog() {
     popup_.Show(SW_HIDE);
+    StopDetailsTimer();
     if (trackingLeave_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_CANCEL, hwnd_, 0};
         TrackMouseEvent(&track);
         trackingLeave_ = false;
     }
+}
+
+// The dialog ran with the grid as parent; the window that gets the keyboard
+// back when it closes is the panel, so the grid takes it from there.
+void MonthView::AfterDialog() {
+    if (IsWindow(hwnd_) && IsWindowVisible(hwnd_)) SetFocus(hwnd_);
 }
 
 // One month a notch, up = earlier; a fine wheel's small steps add up to
@@ -278,15 +430,121 @@ LRESULT MonthView::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-// PageUp and PageDown turn the month, Home brings today's month back.
+// The arrows move the focused day by a day or a week, PageUp and PageDown
+// turn the month keeping the day, Home brings today back, Enter opens the
+// focused day's notes. Every other key (the menu key among them) goes on.
 LRESULT MonthView::OnKeyDown(WPARAM key, LPARAM lParam) {
-    if (!owner_ || (key != VK_PRIOR && key != VK_NEXT && key != VK_HOME))
-        return DefaultProcessing(WM_KEYDOWN, key, lParam);
-    HidePopup();
-    if (key == VK_HOME)
-        owner_->ShowToday();
-    else
+    if (!owner_) return DefaultProcessing(WM_KEYDOWN, key, lParam);
+    const bool used = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN || key == VK_PRIOR ||
+                      key == VK_NEXT || key == VK_HOME || key == VK_RETURN;
+    if (!used) return DefaultProcessing(WM_KEYDOWN, key, lParam);
+    // The keyboard is in use: focus marks show from now on.
+    keyboardCues_ = true;
+    Send(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
+    switch (key) {
+    case VK_LEFT: MoveFocus(-1); break;
+    case VK_RIGHT: MoveFocus(1); break;
+    case VK_UP: MoveFocus(-7); break;
+    case VK_DOWN: MoveFocus(7); break;
+    case VK_PRIOR:
+    case VK_NEXT:
+        HidePopup();
         owner_->TurnMonths(key == VK_PRIOR ? -1 : 1);
+        break;
+    case VK_HOME:
+        HidePopup();
+        owner_->ShowToday();
+        if (page_->ShowsMarkedMonth()) FocusDay(page_->markedDay);
+        break;
+    default: OpenFocusedDay(); break;  // Enter
+    }
+    return 0;
+}
+
+// The owner turns the page and keeps to its range: where it does not turn,
+// the focus stays.
+void MonthView::MoveFocus(int days) {
+    HidePopup();
+    const int target = focusedDay_ + days;
+    if (target >= 1 && target <= page_->daysInMonth) {
+        FocusDay(target);
+        return;
+    }
+    const int shownYear = page_->shownYear, shownMonth = page_->shownMonth, daysBefore = page_->daysInMonth;
+    owner_->TurnMonths(days < 0 ? -1 : 1);
+    if (page_->shownYear == shownYear && page_->shownMonth == shownMonth) return;
+    FocusDay(days < 0 ? page_->daysInMonth + target : target - daysBefore);
+}
+
+void MonthView::OpenFocusedDay() {
+    if (!focusedDay_) return;
+    BeforeDialog();
+    owner_->EditDayNotes(focusedDay_);
+    AfterDialog();
+}
+
+void MonthView::FocusDay(int day) {
+    if (day < 1 || day > page_->daysInMonth || day == focusedDay_) return;
+    focusedDay_ = day;
+    Invalidate(false);
+    AnnounceFocus();
+}
+
+// In a dialog the arrows and Enter would move between controls and press
+// the default button: the grid takes them.
+LRESULT MonthView::OnGetDialogCode(WPARAM, LPARAM message) {
+    const MSG* keys = reinterpret_cast<const MSG*>(message);
+    if (keys && keys->message == WM_KEYDOWN && keys->wParam == VK_RETURN) return DLGC_WANTARROWS | DLGC_WANTMESSAGE;
+    return DLGC_WANTARROWS;
+}
+
+// The focus mark shows only while the grid has the keyboard; Tab brings
+// the keyboard's cues.
+LRESULT MonthView::OnFocusChange(WPARAM, LPARAM) {
+    if (GetFocus() == hwnd_ && GetKeyState(VK_TAB) < 0) keyboardCues_ = true;
+    Invalidate(false);
+    AnnounceFocus();
+    return 0;
+}
+
+void MonthView::AnnounceFocus() {
+    if (focusedDay_ && GetFocus() == hwnd_) NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, focusedDay_);
+}
+
+// The grid's client area answers with its days; the rest (the window, its
+// frame) is the system's.
+LRESULT MonthView::OnGetObject(WPARAM flags, LPARAM objectId) {
+    if (static_cast<LONG>(objectId) != static_cast<LONG>(OBJID_CLIENT))
+        return DefaultProcessing(WM_GETOBJECT, flags, objectId);
+    if (!accessible_) {
+        IAccessible* standard = nullptr;
+        if (FAILED(CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
+            standard = nullptr;
+        accessible_ = new GridAccessible(*this, standard);
+    }
+    return LresultFromObject(__uuidof(IAccessible), flags, accessible_);
+}
+
+// Whoever still holds the object learns that the grid is gone.
+LRESULT MonthView::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    if (accessible_) {
+        accessible_->Disconnect();
+        accessible_->Release();
+        accessible_ = nullptr;
+    }
+    return DefaultProcessing(WM_DESTROY, wParam, lParam);
+}
+
+// As Windows does with its own controls, the focus mark stays hidden until
+// the keyboard is used; the dialog manager tells of that through the UI
+// state (Wine keeps none, so the grid watches its keys itself).
+LRESULT MonthView::OnUiStateChanged(WPARAM wParam, LPARAM lParam) {
+    DefaultProcessing(WM_UPDATEUISTATE, wParam, lParam);
+    if (HIWORD(wParam) & UISF_HIDEFOCUS) {
+        if (LOWORD(wParam) == UIS_CLEAR) keyboardCues_ = true;
+        if (LOWORD(wParam) == UIS_SET) keyboardCues_ = false;
+    }
+    Invalidate(false);
     return 0;
 }
 
@@ -302,13 +560,24 @@ LRESULT MonthView::OnPaint(WPARAM dc, LPARAM) {
 void MonthView::Paint(HDC dc) {
     RECT client = ClientRect();
     const int stripTop = geometry_.stripTop;
-    win::FillSolid(dc, {0, 0, client.right, stripTop}, LINE_COLOUR);
-    win::FillSolid(dc, {0, stripTop, client.right, client.bottom}, STRIP_COLOUR);
+    win::FillSolid(dc, {0, 0, client.right, stripTop}, palette_.line);
+    win::FillSolid(dc, {0, stripTop, client.right, client.bottom}, palette_.strip);
     SetBkMode(dc, TRANSPARENT);
     win::Selection font(dc, lunarFont_);
     PaintHeader(dc);
     PaintCells(dc);
     PaintTodayRing(dc);
+    PaintFocusMark(dc);
+}
+
+// The system's dotted focus rectangle on the outermost pixels of the
+// focused day's cell, where no text of the day is drawn.
+void MonthView::PaintFocusMark(HDC dc) {
+    if (!focusedDay_ || GetFocus() != hwnd_ || !keyboardCues_) return;
+    const RECT cell = CellOfDay(focusedDay_);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &cell);
 }
 
 // The weekday names, with a dot before each weekday that has a reminder;
@@ -317,7 +586,7 @@ void MonthView::Paint(HDC dc) {
 void MonthView::PaintHeader(HDC dc) {
     const MonthPage& page = *page_;
     RECT client = ClientRect();
-    win::FillSolid(dc, {0, 0, client.right, geometry_.rowLine[0]}, HEADER_COLOUR);
+    win::FillSolid(dc, {0, 0, client.right, geometry_.rowLine[0]}, palette_.header);
     const int todayColumn = page.ShowsMarkedMonth() ? page.cells[page.markedDay].weekday : -1;
     const POINT dot = scale_(kHeaderDot), name = scale_(kWeekdayName);
     for (int column = 0; column < 7; ++column) {
@@ -325,10 +594,10 @@ void MonthView::PaintHeader(HDC dc) {
         const NoteSlot& reminder = notes_->weeklyNotes.Slot(column);
         if (reminder.CarriesNote()) {
             win::Selection bold(dc, boldFont_);
-            SetTextColor(dc, NoteColour(reminder.colour, NOTE_WEEKLY));
+            SetTextColor(dc, palette_.highContrast ? palette_.weekdayName : NoteColour(reminder.colour, NOTE_WEEKLY));
             win::DrawTextAt(dc, x + dot.x, dot.y, kNoteDot);
         }
-        SetTextColor(dc, column == todayColumn ? TODAY_COLOUR : WEEKDAY_NAME_COLOUR);
+        SetTextColor(dc, column == todayColumn ? palette_.todayName : palette_.weekdayName);
         win::DrawTextAt(dc, x + name.x, name.y, WeekdayName(column));
     }
 }
@@ -342,7 +611,7 @@ void MonthView::PaintCells(HDC dc) {
     for (int row = 0; row < 6; ++row) {
         for (int column = 0; column < 7; ++column) {
             const RECT cell = geometry_.Cell(row, column);
-            win::FillSolid(dc, cell, CELL_COLOUR);
+            win::FillSolid(dc, cell, palette_.cell);
             if ((row > 0 || column >= firstColumn) && day <= page.daysInMonth) PaintDay(dc, day++, cell);
         }
     }
@@ -352,7 +621,8 @@ void MonthView::PaintCells(HDC dc) {
 // a note makes it black; a festival keeps red, a solar term blue; where the
 // official days are known, a working Saturday or Sunday reads as a weekday
 // and a rest day in the week as a Sunday, as its badge says.
-COLORREF MonthView::DayColour(const DayCell& cell, bool noteShown) {
+COLORREF MonthView::DayColour(const DayCell& cell, bool noteShown) const {
+    if (palette_.highContrast) return palette_.line;  // InkOn turns it to the highlight's text on a note
     const bool weekend = cell.weekday == 0 || cell.weekday == 6;
     if (noteShown) return ORDINARY_DAY_COLOUR;
     if (cell.festival) return FESTIVAL_COLOUR;
@@ -367,7 +637,8 @@ COLORREF MonthView::DayColour(const DayCell& cell, bool noteShown) {
 // On a fill the user chose, the day's texts and marks take a colour that
 // reads on it; the cell's background and the one-off note's own colour keep
 // the colours they were made for.
-COLORREF MonthView::InkOn(COLORREF fill, COLORREF colour) {
+COLORREF MonthView::InkOn(COLORREF fill, COLORREF colour) const {
+    if (palette_.highContrast) return fill == palette_.cell ? palette_.line : palette_.noteInk;
     if (fill == CELL_COLOUR || fill == NoteColour(0, NOTE_ONE_OFF)) return colour;
     return ReadableOn(fill, colour);
 }
@@ -377,11 +648,11 @@ void MonthView::PaintDay(HDC dc, int day, const RECT& box) {
     const MonthNotes& notes = *notes_;
     const int x = box.left, y = box.top;
     bool noteShown = false;
-    COLORREF fill = CELL_COLOUR;
+    COLORREF fill = palette_.cell;
 
     const NoteSlot& oneOff = notes.oneOffNotes.Slot(day);
     if (oneOff.CarriesNote()) {
-        fill = NoteColour(oneOff.colour, NOTE_ONE_OFF);
+        fill = palette_.highContrast ? palette_.noteFill : NoteColour(oneOff.colour, NOTE_ONE_OFF);
         win::FillSolid(dc, box, fill);
         noteShown = true;
     }
@@ -453,9 +724,10 @@ void MonthView::PaintDayMark(HDC dc, DayMark mark, int x, int y) {
     if (mark == DayMark::None) return;
     const RECT place = scale_(BADGE_RECT);
     const RECT badge = {x + place.left, y + place.top, x + place.right, y + place.bottom};
-    win::FillSolid(dc, badge, mark == DayMark::Rest ? REST_BADGE_COLOUR : WORK_BADGE_COLOUR);
+    const bool rest = mark == DayMark::Rest;
+    win::FillSolid(dc, badge, rest ? palette_.restBadge : palette_.workBadge);
     win::Selection font(dc, badgeFont_);
-    SetTextColor(dc, BADGE_TEXT_COLOUR);
+    SetTextColor(dc, rest ? palette_.restBadgeText : palette_.workBadgeText);
     std::wstring text = text::Wide(DayMarkText(mark));
     RECT box = badge;
     DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
@@ -468,7 +740,7 @@ void MonthView::PaintTodayRing(HDC dc) {
     if (!page.ShowsMarkedMonth()) return;
     const POINT origin = CellOrigin(page.markedDay);
     const RECT ring = scale_(kTodayRing);
-    win::Pen pen(CreatePen(PS_DOT, scale_(kTodayPen), TODAY_COLOUR));
+    win::Pen pen(CreatePen(PS_DOT, scale_(kTodayPen), palette_.today));
     win::Selection selectedPen(dc, pen);
     win::Selection hollow(dc, GetStockObject(NULL_BRUSH));
     Ellipse(dc, origin.x + ring.left, origin.y + ring.top, origin.x + ring.right, origin.y + ring.bottom);

@@ -14,6 +14,7 @@
 namespace almanac {
 
 class MonthView;
+class GridAccessible;
 
 // What the grid needs of the window it lives in: the return-to-today button,
 // shown exactly while the marked month is not on show, the note dialogs for
@@ -66,6 +67,14 @@ struct GridGeometry {
     int RowAt(int y) const;
 };
 
+// The colours the grid draws with: its own, or, with the system's high
+// contrast on, the system's colours.
+struct GridPalette {
+    bool highContrast = false;
+    COLORREF line, strip, stripText, header, weekdayName, todayName, cell, noteFill, noteInk, today;
+    COLORREF restBadge, restBadgeText, workBadge, workBadgeText;
+};
+
 class MonthView : public win::CustomWindow {
 public:
     static constexpr int WIDTH = 363;
@@ -96,9 +105,18 @@ public:
     static constexpr int LUNAR_HEIGHT = 14;
     static constexpr int SMALLEST_LUNAR_HEIGHT = 9;
 
+    static GridPalette OwnPalette();
+    // The system's colours for windows, their text and the highlight.
+    static GridPalette SystemPalette();
+    // Draws with the palette from now on (Create takes the one the system's
+    // high contrast asks for; the owner calls it again when that changes).
+    void UsePalette(const GridPalette& palette);
+    const GridPalette& Palette() const { return palette_; }
+
     // The owner may be null (a grid on its own, as the renderer draws it).
     // The notes of each page come from the notes folder.
     MonthView(MonthViewOwner* owner, NotesFolder notes);
+    ~MonthView() override;
 
     // Creates the visible child window at rect (device pixels) with its
     // fonts, the caption label and the site link, laid out at the scale.
@@ -126,9 +144,20 @@ public:
     // The day under a client point, 0 when none (the header, an empty cell,
     // the strip).
     int DayAt(POINT point) const;
-    // Shows the day's notes in the pop-up under the point, or hides the
-    // pop-up when the day has none.
+    // Shows the day's details and notes in the pop-up under the point, or
+    // hides the pop-up when the day has no notes.
     void ShowDayNotes(int day, POINT point);
+    // What a screen reader says of a day ("2月14日 星期三 农历正月初五 戊申日
+    // 情人节 有2条记事"), or of the grid for day 0 ("2024年2月 月历").
+    std::string AccessibleName(int day) const;
+    // The day's almanac in one line: its 干支, then the solar term and the
+    // moon phase with their times, 数九 and 三伏 where they fall ("甲辰年
+    // 丙寅月 戊申日 · 七九第1天"); empty outside the days that have them.
+    std::string DetailsLine(int day) const;
+    // A day without notes shows its details after the pointer has rested
+    // on it this long.
+    static constexpr UINT DETAILS_DELAY_MS = 500;
+    static constexpr UINT_PTR DETAILS_TIMER = 1;
     // Today's notes, under today's cell, while today's month is on show.
     void PopUpTodayNotes();
     // Hides the pop-up until the pointer enters a day again (the pointer
@@ -137,6 +166,15 @@ public:
 
     // The day under the pointer, whose notes the pop-up shows (0 = none).
     int HoveredDay() const { return hoveredDay_; }
+
+    // The day the keys act on (Enter opens it, the arrows move from it),
+    // marked with the focus rectangle while the grid has the keyboard. A
+    // new page keeps its day of the month, at most the page's last day; a
+    // page with a new marked date starts on that date.
+    int FocusedDay() const { return focusedDay_; }
+    void FocusDay(int day);
+    // The painted cell of a day of the page (inside the lines).
+    RECT CellOfDay(int day) const;
 
     // Reads the page's note files again (a dialog saved into them) and
     // repaints.
@@ -158,15 +196,32 @@ private:
     LRESULT OnMouseLeave(WPARAM, LPARAM);
     LRESULT OnMouseWheel(WPARAM, LPARAM);
     LRESULT OnKeyDown(WPARAM key, LPARAM);
+    LRESULT OnGetDialogCode(WPARAM key, LPARAM message);
+    LRESULT OnFocusChange(WPARAM, LPARAM);
+    LRESULT OnUiStateChanged(WPARAM, LPARAM);
+    // The focus a day (< 0 earlier) or a week away, into the neighbouring
+    // month when it lies outside the page.
+    void MoveFocus(int days);
+    void OpenFocusedDay();
     LRESULT OnLinkClicked(WPARAM id, LPARAM);
+    LRESULT OnTimer(WPARAM id, LPARAM);
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    // Tells assistive technology that the focused day is the one in focus.
+    void AnnounceFocus();
+    void ShowPopup(std::string details, std::string notes, POINT point);
+    void StopDetailsTimer();
 
     void PaintHeader(HDC dc);
     void PaintCells(HDC dc);
     void PaintDay(HDC dc, int day, const RECT& cell);
-    static COLORREF DayColour(const DayCell& cell, bool noteShown);
-    static COLORREF InkOn(COLORREF fill, COLORREF colour);
+    COLORREF DayColour(const DayCell& cell, bool noteShown) const;
+    COLORREF InkOn(COLORREF fill, COLORREF colour) const;
     void PaintLunarText(HDC dc, const DayCell& cell, const RECT& box);
     void BeforeDialog();
+    // The keyboard back to the grid once the dialog has closed.
+    void AfterDialog();
+    void PaintFocusMark(HDC dc);
     void PaintDayMark(HDC dc, DayMark mark, int x, int y);
     void PaintTodayRing(HDC dc);
     void UpdateYearCaption();
@@ -177,6 +232,7 @@ private:
     MonthViewOwner* owner_;
     win::DpiScale scale_;
     GridGeometry geometry_{scale_, WIDTH, HEIGHT};
+    GridPalette palette_ = OwnPalette();
     std::unique_ptr<MonthPage> page_;
     std::unique_ptr<MonthNotes> notes_;
     win::Font dayNumberFont_;
@@ -191,6 +247,12 @@ private:
     LinkLabel siteLink_;
     DayPopup popup_;
     int hoveredDay_ = 0;
+    POINT hoverPoint_{};
+    GridAccessible* accessible_ = nullptr;  // made when first asked for  // where the pointer entered the hovered day
+    int focusedDay_ = 0;
+    // The focus mark shows once the keyboard has been used on the grid (a
+    // key, or Tab into it), as Windows shows its keyboard cues.
+    bool keyboardCues_ = false;
     bool trackingLeave_ = false;
     int wheelDelta_ = 0;  // of a notch not yet turned
 };

@@ -64,20 +64,31 @@ const NoteSlot& MonthNotes::LunarNoteSlot(int day) const {
     return LunarNotesOf(day).Slot(LunarSlotIndex(day));
 }
 
-std::string MonthNotes::ComposeDayNotes(int day) const {
-    if (!HasDay(day)) return {};
-    std::string notes;
+std::array<const NoteSlot*, 5> MonthNotes::DaySlots(int day) const {
     // Day 29's own note and the month's day-30 note, when both are there.
     const NoteSlot& day30 = LunarSlotIndex(day) == 29 && StandsInForDay30(day)
                                 ? LunarNotesOf(day).Slot(30)
                                 : lunarNotesFirst.Slot(-1);
-    for (const NoteSlot* slot : {&weeklyNotes.Slot(days_[day].weekday), &oneOffNotes.Slot(day),
-                                 &gregorianYearlyNotes.Slot(day), &LunarNoteSlot(day), &day30}) {
+    return {&weeklyNotes.Slot(days_[day].weekday), &oneOffNotes.Slot(day), &gregorianYearlyNotes.Slot(day),
+            &LunarNoteSlot(day), &day30};
+}
+
+std::string MonthNotes::ComposeDayNotes(int day) const {
+    if (!HasDay(day)) return {};
+    std::string notes;
+    for (const NoteSlot* slot : DaySlots(day)) {
         if (slot->Length() == 0) continue;
         if (!notes.empty()) notes += "\r\n";
         notes += *slot->text;
     }
     return notes;
+}
+
+int MonthNotes::DayNoteCount(int day) const {
+    if (!HasDay(day)) return 0;
+    int count = 0;
+    for (const NoteSlot* slot : DaySlots(day)) count += slot->Length() != 0;
+    return count;
 }
 
 namespace {

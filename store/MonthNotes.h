@@ -54,6 +54,8 @@ public:
     // reminder, one-off, Gregorian-yearly, lunar-yearly (on the last day of
     // a 29-day lunar month, its day-30 note too). Empty when none.
     std::string ComposeDayNotes(int day) const;
+    // How many notes ComposeDayNotes lists for the day.
+    int DayNoteCount(int day) const;
 
     // A note as the user left it in a dialog.
     struct NoteEdit {
@@ -80,6 +82,9 @@ public:
     NoteResult SaveWeekdayNote(int weekday, std::string_view text, std::uint32_t colour);
 
 private:
+    // The slots whose notes a day lists, in their order (some may be empty).
+    std::array<const NoteSlot*, 5> DaySlots(int day) const;
+
     // What the tables are keyed by, copied from the page's cells.
     struct DayKeys {
         int weekday = 0;

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <ostream>
 
 namespace almanac {
 namespace {
@@ -287,7 +289,9 @@ TEST_F(PointerTest, ThePopupShowsADaysNotesUnderThePointer) {
     ASSERT_TRUE(view.Popup().IsVisible());
     const std::string text = "Wednesday\r\none-off\r\nsecond line\r\nlunar";  // reminder, one-off, lunar
     EXPECT_EQ(view.Popup().Text(), text);
-    SIZE size = Measured(text);
+    // The details first: 2024-02-14 is the 55th day from 冬至 (2023-12-22).
+    EXPECT_EQ(view.Popup().Details(), "甲辰年 丙寅月 戊申日 · 七九第1天");
+    SIZE size = Measured(view.Popup().Details() + "\r\n" + text);
     POINT anchor = InCell(14);
     ClientToScreen(view, &anchor);
     RECT rect = PopupRect();
@@ -323,6 +327,55 @@ TEST_F(PointerTest, ThePopupIsPaintedYellowWithRedText) {
     // Red glyphs, smoothed into the yellow at their edges.
     EXPECT_GT(testing::CountPixelsWhere(canvas, inside, [](int r, int g, int b) { return r > 200 && g < 150 && b < 60; }),
               20);
+}
+
+// Waits, dispatching messages, until the window shows (a timer of the grid
+// shows it); false if it did not within seconds.
+bool WaitUntilShown(const win::Window& window) {
+    constexpr UINT_PTR kGiveUp = 77;
+    const UINT_PTR giveUp = SetTimer(nullptr, kGiveUp, 5000, nullptr);
+    MSG message;
+    while (!window.IsVisible() && GetMessageW(&message, nullptr, 0, 0)) {
+        if (message.message == WM_TIMER && message.hwnd == nullptr && message.wParam == giveUp) break;
+        DispatchMessageW(&message);
+    }
+    KillTimer(nullptr, giveUp);
+    return window.IsVisible();
+}
+
+// A day without notes shows its details once the pointer rests on it; a
+// day with notes at once, the details on the first line in their quieter
+// colour and the notes in red below.
+TEST_F(PointerTest, TheDetailsComeFirstAndForEveryDayAfterARest) {
+    MoveTo(InCell(10));  // 春节 and the new moon, no notes
+    EXPECT_FALSE(view.Popup().IsVisible());
+    ASSERT_TRUE(WaitUntilShown(view.Popup()));
+    EXPECT_EQ(view.Popup().Details(), "甲辰年 丙寅月 甲辰日 · 朔 06:59 · 六九第6天");
+    EXPECT_EQ(view.Popup().Text(), "");
+    MoveTo(InCell(13));  // another day: hidden until it rests again
+    EXPECT_FALSE(view.Popup().IsVisible());
+    view.Send(WM_MOUSELEAVE);
+    testing::PumpMessages();
+    EXPECT_FALSE(view.Popup().IsVisible());
+
+    view.ShowMonth(2024, 2, 0);
+    MoveTo(InCell(4));
+    ASSERT_TRUE(WaitUntilShown(view.Popup()));
+    EXPECT_EQ(view.Popup().Details(), "癸卯年 丙寅月 戊戌日 · 立春 16:27 · 五九第9天");  // 立春 begins 寅月
+
+    MoveTo(InCell(16));  // a note: at once
+    ASSERT_TRUE(view.Popup().IsVisible());
+    EXPECT_EQ(view.Popup().Text(), "x");
+    win::MemoryCanvas canvas(500, 100);
+    testing::Capture(view.Popup(), canvas);
+    const RECT rect = PopupRect();
+    const int width = rect.right - rect.left, lineHeight = (rect.bottom - rect.top) / 2;
+    auto red = [](int r, int g, int b) { return r > 200 && g < 150 && b < 60; };
+    auto quiet = [](int r, int g, int b) { return r < 160 && g < 140 && b < 60; };
+    EXPECT_GT(testing::CountPixelsWhere(canvas, {0, 0, width, lineHeight}, quiet), 40);
+    EXPECT_EQ(testing::CountPixelsWhere(canvas, {0, 0, width, lineHeight}, red), 0);
+    EXPECT_GT(testing::CountPixelsWhere(canvas, {0, lineHeight, width, 2 * lineHeight}, red), 5);
+    EXPECT_EQ(testing::CountPixelsWhere(canvas, {0, lineHeight, width, 2 * lineHeight}, quiet), 0);
 }
 
 TEST_F(PointerTest, TodaysNotesPopUpUnderTodaysCell) {
@@ -592,12 +645,14 @@ protected:
 TEST_P(LongNoteTest, ThePopupWrapsAndStaysOnTheWorkArea) {
     PutGridAt(work.left + 200, work.top + 100);
     const RECT popup = PopupFor(14);
-    // The long line wrapped into three of at most 30 characters: 3 + 11 lines.
+    // The day's details, then the long line wrapped into three of at most
+    // 30 characters: 1 + 3 + 11 lines.
     const std::wstring& shown = view.Popup().ShownText();
     int lines = 1;
     for (std::size_t at = shown.find(L"\r\n"); at != std::wstring::npos; at = shown.find(L"\r\n", at + 2)) ++lines;
-    EXPECT_EQ(lines, 14);
-    EXPECT_EQ(shown.substr(0, shown.find(L"\r\n")), std::wstring(30, L'记'));
+    EXPECT_EQ(lines, 15);
+    const std::size_t second = shown.find(L"\r\n") + 2;
+    EXPECT_EQ(shown.substr(second, shown.find(L"\r\n", second) - second), std::wstring(30, L'记'));
     POINT pointer = view.CellOrigin(14);
     ClientToScreen(view, &pointer);
     EXPECT_GT(popup.top, pointer.y);  // room below: under the pointer, as ever
@@ -651,6 +706,203 @@ TEST_P(CrispLunarTextTest, BlackLunarTextsHaveNoGreyStrokes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, CrispLunarTextTest, ::testing::Values(96, 120, 144, 192));
+
+}  // namespace
+}  // namespace almanac
+
+namespace almanac {
+namespace {
+
+using testing::HostWindow;
+using testing::ScratchFolder;
+
+// An owner that turns the page as the panel does, within 1901–2100, and
+// shows today (16 February 2024) on Home.
+class PageTurningOwner : public MonthViewOwner {
+public:
+    void ShowReturnButton(bool) override {}
+    void EditDayNotes(int day) override { editedDays.push_back(day); }
+    void EditWeekdayNote(int) override {}
+    void OpenSite() override {}
+    void NoteFileTrouble(const NoteTable&) override {}
+    void TurnMonths(int months) override {
+        int index = view->Page().shownYear * 12 + view->Page().shownMonth - 1 + months;
+        index = std::clamp(index, 1901 * 12, 2100 * 12 + 11);
+        view->ShowMonth(index / 12, index % 12 + 1, 0);
+    }
+    void ShowToday() override { view->ShowMonth(2024, 2, 16); }
+    MonthView* view = nullptr;
+    std::vector<int> editedDays;
+};
+
+// The page on show and its focused day.
+struct Place {
+    int year, month, day;
+    bool operator==(const Place&) const = default;
+};
+
+void PrintTo(const Place& place, std::ostream* out) { *out << place.year << '-' << place.month << '-' << place.day; }
+
+class KeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ScratchFolder::MakeNoteFolders();
+        owner.view = &view;
+        ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
+        view.ShowMonth(2024, 2, 16);
+    }
+    void Press(WPARAM key) { view.Send(WM_KEYDOWN, key); }
+    Place Focused() const { return {view.Page().shownYear, view.Page().shownMonth, view.FocusedDay()}; }
+
+    ScratchFolder scratch;
+    HostWindow host{MonthView::WIDTH, MonthView::HEIGHT};
+    PageTurningOwner owner;
+    MonthView view{&owner, scratch.Notes()};
+};
+
+// From today, 16 February 2024 (a leap year), key by key.
+TEST_F(KeyboardTest, TheKeysMoveTheFocusedDayAcrossMonths) {
+    EXPECT_EQ(Focused(), (Place{2024, 2, 16}));
+    const struct {
+        WPARAM key;
+        Place after;
+    } steps[] = {
+        {VK_RIGHT, {2024, 2, 17}}, {VK_DOWN, {2024, 2, 24}},  {VK_DOWN, {2024, 3, 2}},    // 24 + 7: 2 March
+        {VK_UP, {2024, 2, 24}},    {VK_LEFT, {2024, 2, 23}},  {VK_HOME, {2024, 2, 16}},
+        {VK_UP, {2024, 2, 9}},     {VK_UP, {2024, 2, 2}},     {VK_LEFT, {2024, 2, 1}},
+        {VK_LEFT, {2024, 1, 31}},  {VK_NEXT, {2024, 2, 29}},  {VK_NEXT, {2024, 3, 29}},  // the day kept, at most
+        {VK_PRIOR, {2024, 2, 29}}, {VK_PRIOR, {2024, 1, 29}}, {VK_UP, {2024, 1, 22}},    // the month's last
+        {VK_HOME, {2024, 2, 16}},
+    };
+    for (const auto& step : steps) {
+        Press(step.key);
+        EXPECT_EQ(Focused(), step.after) << "after key " << step.key;
+    }
+}
+
+// Where the owner does not turn the page (the last month it offers), the
+// focus stays.
+TEST_F(KeyboardTest, TheFocusStaysAtTheEndOfTheRange) {
+    view.ShowMonth(2100, 12, 0);
+    view.FocusDay(31);
+    Press(VK_RIGHT);
+    EXPECT_EQ(Focused(), (Place{2100, 12, 31}));
+    view.ShowMonth(1901, 1, 0);
+    view.FocusDay(3);
+    Press(VK_UP);
+    EXPECT_EQ(Focused(), (Place{1901, 1, 3}));
+}
+
+// Enter opens the focused day; the arrows and Enter are the grid's in a
+// dialog; the menu key is left to whoever answers it.
+TEST_F(KeyboardTest, EnterOpensTheFocusedDay) {
+    Press(VK_RIGHT);
+    Press(VK_RETURN);
+    EXPECT_EQ(owner.editedDays, std::vector<int>{17});
+    Press(VK_APPS);
+    EXPECT_EQ(owner.editedDays, std::vector<int>{17});
+    EXPECT_EQ(Focused(), (Place{2024, 2, 17}));
+
+    MSG enter{view, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    MSG tab{view, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_EQ(view.Send(WM_GETDLGCODE, VK_RETURN, LPARAM(&enter)), DLGC_WANTARROWS | DLGC_WANTMESSAGE);
+    EXPECT_EQ(view.Send(WM_GETDLGCODE, VK_TAB, LPARAM(&tab)), DLGC_WANTARROWS);
+    EXPECT_NE(GetWindowLongW(view, GWL_STYLE) & WS_TABSTOP, 0);
+}
+
+// The system's focus rectangle on the focused day's outermost pixels, only
+// while the grid has the keyboard and the keyboard's cues are not hidden;
+// every pixel inside stays as it was.
+TEST_F(KeyboardTest, TheFocusMarkFramesTheDayAndHidesNothing) {
+    ScratchFolder::WriteBytes("日历\\202402", testing::NoteFileBytes({{17, "x"}}));  // a coloured cell too
+    view.ReloadNotes();
+    view.FocusDay(17);
+    win::MemoryCanvas without(MonthView::WIDTH, MonthView::HEIGHT), with(MonthView::WIDTH, MonthView::HEIGHT);
+    testing::Capture(view, without);
+    SetActiveWindow(host);
+    SetFocus(view);
+    ASSERT_EQ(GetFocus(), view.Handle());
+    testing::Capture(view, with);  // given by the mouse: no mark until a key
+    for (int y = 0; y < MonthView::HEIGHT; ++y)
+        for (int x = 0; x < MonthView::WIDTH; ++x) ASSERT_EQ(with.Pixel(x, y), without.Pixel(x, y));
+    Press(VK_LEFT);
+    Press(VK_RIGHT);  // a key: the cues show
+    testing::Capture(view, with);
+
+    const RECT cell = view.CellOfDay(17);
+    int changedOnEdge = 0, changedInside = 0, changedElsewhere = 0;
+    for (int y = 0; y < MonthView::HEIGHT; ++y)
+        for (int x = 0; x < MonthView::WIDTH; ++x) {
+            if (with.Pixel(x, y) == without.Pixel(x, y)) continue;
+            const bool inCell = x >= cell.left && x < cell.right && y >= cell.top && y < cell.bottom;
+            const bool onEdge = x == cell.left || x == cell.right - 1 || y == cell.top || y == cell.bottom - 1;
+            ++(inCell ? (onEdge ? changedOnEdge : changedInside) : changedElsewhere);
+        }
+    const int edge = 2 * (cell.right - cell.left) + 2 * (cell.bottom - cell.top);
+    EXPECT_GT(changedOnEdge, edge / 3);  // dotted
+    EXPECT_EQ(changedInside, 0);
+    EXPECT_EQ(changedElsewhere, 0);
+
+    win::MemoryCanvas hidden(MonthView::WIDTH, MonthView::HEIGHT);
+    // As the dialog manager tells its controls after a click.
+    view.Send(WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS));
+    auto differences = [&] {
+        testing::Capture(view, hidden);
+        int count = 0;
+        for (int y = 0; y < MonthView::HEIGHT; ++y)
+            for (int x = 0; x < MonthView::WIDTH; ++x) count += hidden.Pixel(x, y) != without.Pixel(x, y);
+        return count;
+    };
+    EXPECT_EQ(differences(), 0);
+    Press(VK_HOME);
+    Press(VK_RIGHT);
+    EXPECT_GT(differences(), 0);
+    SetFocus(nullptr);
+    EXPECT_EQ(differences(), 0);
+}
+
+}  // namespace
+}  // namespace almanac
+
+namespace almanac {
+namespace {
+
+using testing::CountPixels;
+using testing::HostWindow;
+using testing::ScratchFolder;
+
+// With high contrast on, the grid draws with the system's colours: the
+// palette is given here as the panel gives it when the system's setting says
+// so (Wine keeps no high-contrast setting to turn on).
+TEST(HighContrastTest, TheGridDrawsWithTheSystemsColours) {
+    ScratchFolder scratch;
+    ScratchFolder::MakeNoteFolders();
+    ScratchFolder::WriteBytes("日历\\202402", testing::NoteFileBytes({{14, "one-off"}}));
+    HostWindow host{MonthView::WIDTH, MonthView::HEIGHT};
+    MonthView view{nullptr, scratch.Notes()};
+    ASSERT_TRUE(view.Create({0, 0, MonthView::WIDTH, MonthView::HEIGHT}, host, 107, win::DpiScale()));
+    view.ShowMonth(2024, 2, 16);
+    view.UsePalette(MonthView::SystemPalette());
+    win::MemoryCanvas canvas(MonthView::WIDTH, MonthView::HEIGHT);
+    testing::Capture(view, canvas);
+
+    const RECT plain = view.CellOfDay(13), noted = view.CellOfDay(14), festival = view.CellOfDay(10);
+    const int area = (plain.right - plain.left) * (plain.bottom - plain.top);
+    EXPECT_GT(CountPixels(canvas, plain, GetSysColor(COLOR_WINDOW)), area / 2);
+    EXPECT_GT(CountPixels(canvas, plain, GetSysColor(COLOR_WINDOWTEXT)), 20);  // its texts
+    EXPECT_GT(CountPixels(canvas, noted, GetSysColor(COLOR_HIGHLIGHT)), area / 2);
+    EXPECT_GT(CountPixels(canvas, noted, GetSysColor(COLOR_HIGHLIGHTTEXT)), 20);
+    EXPECT_EQ(CountPixels(canvas, festival, MonthView::FESTIVAL_COLOUR), 0);  // 春节: no red of our own
+    EXPECT_EQ(canvas.Pixel(plain.right, plain.top + 5), GetSysColor(COLOR_WINDOWTEXT));  // the line
+    EXPECT_GT(CountPixels(canvas, {0, 0, MonthView::WIDTH, 19}, GetSysColor(COLOR_HIGHLIGHT)), 3000);  // the header
+    EXPECT_GT(CountPixels(canvas, {0, 220, MonthView::WIDTH, MonthView::HEIGHT}, GetSysColor(COLOR_BTNFACE)), 3000);
+    EXPECT_EQ(CountPixels(canvas, {0, 0, MonthView::WIDTH, MonthView::HEIGHT}, MonthView::CELL_COLOUR), 0);
+    EXPECT_EQ(CountPixels(canvas, {0, 0, MonthView::WIDTH, MonthView::HEIGHT}, MonthView::STRIP_COLOUR), 0);
+
+    view.UsePalette(MonthView::OwnPalette());  // and back
+    testing::Capture(view, canvas);
+    EXPECT_GT(CountPixels(canvas, plain, MonthView::CELL_COLOUR), area / 2);
+}
 
 }  // namespace
 }  // namespace almanac
