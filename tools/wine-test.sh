@@ -29,9 +29,22 @@ trap cleanup EXIT INT TERM
 cp -a "$WINEPREFIX.pristine/." "$private/"
 if [ -n "${ALMANAC_WINE_DPI:-}" ]; then
     # Wine reads the dpi from both keys when its server starts.
+    # A fresh server on a loaded machine may turn the first call away: each
+    # value is tried a few times, and a failure says so.
     for key in 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
                'HKCU\Control Panel\Desktop'; do
-        WINEPREFIX="$private" wine reg add "$key" /v LogPixels /t REG_DWORD /d "$ALMANAC_WINE_DPI" /f >/dev/null 2>&1
+        set_dpi() {
+            WINEPREFIX="$private" wine reg add "$key" /v LogPixels /t REG_DWORD /d "$ALMANAC_WINE_DPI" /f >/dev/null 2>&1
+        }
+        tries=0
+        until set_dpi; do
+            tries=$((tries + 1))
+            if [ "$tries" -ge 5 ]; then
+                echo "wine-test: could not set LogPixels=$ALMANAC_WINE_DPI under $key" >&2
+                exit 1
+            fi
+            sleep 1
+        done
     done
     WINEPREFIX="$private" wineserver -w
 fi
