@@ -22,6 +22,7 @@ namespace {
 
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMilliseconds = 1000;
+constexpr UINT_PTR kOutsideChangeTimer = 2;
 constexpr int kSelectorFontHeight = 13;  // the template's 宋体 10 points at 96 dpi
 
 // The page nearest to a month: the month itself when there is a page for it.
@@ -123,6 +124,7 @@ BOOL MainWindow::OnInitDialog() {
     // that the dialog manager keeps it there when the window shows.
     Post(WM_NEXTDLGCTL, WPARAM(grid_->Handle()), TRUE);
 
+    WatchNotesFolder();
     savingPosition_ = true;
     SetTimer(hwnd_, kTickTimer, kTickMilliseconds, nullptr);
     SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
@@ -276,6 +278,37 @@ void MainWindow::LoadHolidays() {
         messages_.Tell(hwnd_, WM_TELL_USER, std::move(problem));
 }
 
+// A sync service or a second PC may write the notes folder at any moment:
+// what they write shows within a second, without a look at every file.
+void MainWindow::WatchNotesFolder() {
+    const NotesFolder& notes = *notesFolder_;
+    folderWatch_.Start({notes.Path(), notes.PathOf(NotesFolder::CALENDAR_FOLDER), notes.PathOf(NotesFolder::MEMO_FOLDER)},
+                       hwnd_, WM_NOTES_FOLDER_CHANGED);
+}
+
+// Many changes close together (a write and its rename, a sync of several
+// files) make one look, OUTSIDE_CHANGE_DELAY_MS after the first.
+LRESULT MainWindow::OnNotesFolderChanged(WPARAM ended, LPARAM) {
+    folderWatch_.Acknowledge();
+    if (ended == win::FolderWatch::WATCH_ENDED) folderWatch_.Stop();
+    if (!outsideChangeDue_) {
+        outsideChangeDue_ = true;
+        SetTimer(hwnd_, kOutsideChangeTimer, OUTSIDE_CHANGE_DELAY_MS, nullptr);
+    }
+    return 0;
+}
+
+// This program's own saves come back here too: their files read as they
+// were written, and nothing changes on screen.
+void MainWindow::TakeOutsideChanges() {
+    KillTimer(hwnd_, kOutsideChangeTimer);
+    outsideChangeDue_ = false;
+    if (!grid_) return;
+    LoadHolidays();
+    grid_->TakeOutsideChanges(holidays_.DaysChanged());
+    if (memoPad_) memoPad_->TakeOutsideChange();
+}
+
 void MainWindow::ApplyMonth(int year, int month) {
     grid_->ShowMonth(year, month, 0);
     SelectMonth(year, month);
@@ -366,6 +399,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::OnMessage(WM_TIMER, &MainWindow::OnTimer),
         win::OnMessage(WM_LINK_FETCHED, &MainWindow::OnLinkFetched),
         win::OnMessage(WM_TELL_USER, &MainWindow::OnTellUser),
+        win::OnMessage(WM_NOTES_FOLDER_CHANGED, &MainWindow::OnNotesFolderChanged),
         win::OnMessage(WM_DESTROY, &MainWindow::OnDestroy),
         win::OnMessage(WM_QUERYENDSESSION, &MainWindow::OnQueryEndSession),
         win::OnMessage(WM_CONTEXTMENU, &MainWindow::OnContextMenu),
@@ -493,7 +527,11 @@ LRESULT MainWindow::OnLinkClicked(WPARAM id, LPARAM) {
 // Tick 2 embeds the window and pops up today's notes; from tick 3 the link is
 // asked for every minute until it has come, then every hour; every tick
 // follows the date.
-LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
+LRESULT MainWindow::OnTimer(WPARAM id, LPARAM) {
+    if (id == kOutsideChangeTimer) {
+        TakeOutsideChanges();
+        return 0;
+    }
     const int tick = tickCounter_;
     if (tick == -1) {
         if (EmbedInDesktop(hwnd_)) {
@@ -506,6 +544,13 @@ LRESULT MainWindow::OnTimer(WPARAM, LPARAM) {
         linkLine_->OnTick(tick);
     }
     if (memoPad_) memoPad_->RetryRead();
+    // Without a watch (the folder was taken away and came back, a share
+    // that cannot be watched), the watch is tried again and, meanwhile,
+    // the files on show are looked at every other second.
+    if (!folderWatch_.Watching() && tick % 2 == 0) {
+        WatchNotesFolder();
+        TakeOutsideChanges();
+    }
     SYSTEMTIME now = environment_.localTime();
     if (now.wDay != todayDay_ || now.wMonth != todayMonth_ || now.wYear != todayYear_) {
         LoadHolidays();  // a year added to the file shows from the next day on
@@ -580,6 +625,8 @@ LRESULT MainWindow::OnEndSession(WPARAM ending, LPARAM) {
 // Whoever ends the window, what the next one needs is kept.
 LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     KillTimer(hwnd_, kTickTimer);
+    KillTimer(hwnd_, kOutsideChangeTimer);
+    folderWatch_.Stop();
     if (memoPad_) memoPad_->SaveNow();
     if (!grid_ || !linkLine_) return 0;  // the start did not come this far
     session_.shownYear = grid_->Page().shownYear;

@@ -14,6 +14,7 @@
 #include "display/MemoTab.h"
 #include "display/MonthView.h"
 #include "framework/Dialog.h"
+#include "framework/FolderWatch.h"
 #include "resources/Texts.h"
 #include "store/HolidayFile.h"
 #include "store/NotesFolder.h"
@@ -96,6 +97,20 @@ public:
     // A message for the user waits in the queue: shown from the message loop,
     // not from inside whatever found the trouble.
     static constexpr UINT WM_TELL_USER = WM_APP + 2;
+    // Something in the notes folder changed (the folder watch's thread posts
+    // it; wParam FolderWatch::WATCH_ENDED when the watch ended).
+    static constexpr UINT WM_NOTES_FOLDER_CHANGED = WM_APP + 3;
+    // A change in the notes folder shows this long after it is noticed at
+    // the latest: a sync service's write (a temporary file, then a rename)
+    // is one look, not several.
+    static constexpr UINT OUTSIDE_CHANGE_DELAY_MS = 300;
+
+    // Reads again what the panel shows of the notes folder (the page's note
+    // files, the week file, the holiday file, the memo) and shows what
+    // another writer changed; the memo only while it holds nothing unsaved.
+    void TakeOutsideChanges();
+    // The notes folder is watched for changes (else every other tick looks).
+    bool WatchesNotesFolder() const { return folderWatch_.Watching(); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -118,6 +133,8 @@ private:
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnLinkFetched(WPARAM, LPARAM);
     LRESULT OnTellUser(WPARAM, LPARAM);
+    LRESULT OnNotesFolderChanged(WPARAM, LPARAM);
+    void WatchNotesFolder();
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnContextMenu(WPARAM, LPARAM);
@@ -170,6 +187,8 @@ private:
     std::unique_ptr<LinkLine> linkLine_;
     std::unique_ptr<MemoPad> memoPad_;
     std::unique_ptr<MemoTab> memoTab_;
+    win::FolderWatch folderWatch_;
+    bool outsideChangeDue_ = false;
     int tickCounter_ = -2;
     bool endedByExitPrompt_ = false;
     bool highContrast_ = false;

@@ -255,9 +255,9 @@ bool MemoPad::KeepOtherWritersVersion() {
     return false;
 }
 
-// The pad takes the keyboard: a memo another writer changed meanwhile shows
-// its new text, unless the pad holds typing not yet saved (that is saved,
-// the other text kept beside it, when it is).
+// The pad takes the keyboard, or the notes folder changed: a memo another
+// writer changed meanwhile shows its new text, unless the pad holds typing
+// not yet saved (that is saved, the other text kept beside it, when it is).
 void MemoPad::TakeOutsideChange() {
     if (!read_ || unsaved_ || !hwnd_) return;
     FileContents now = ReadWholeFile(memoFile_, kMemoMaxBytes);
@@ -267,8 +267,12 @@ void MemoPad::TakeOutsideChange() {
     win::Window edit = Item(IDC_MEMO_TEXT);
     DWORD start = 0, end = 0;
     edit.Send(EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    const LRESULT firstLine = edit.Send(EM_GETFIRSTVISIBLELINE);
     ReadMemo();
-    edit.Send(EM_SETSEL, WPARAM(start), LPARAM(end));  // the edit keeps it within the new text
+    // The caret and the view stay where they were (the edit keeps them
+    // within the new text).
+    edit.Send(EM_SETSEL, WPARAM(start), LPARAM(end));
+    edit.Send(EM_LINESCROLL, 0, firstLine - edit.Send(EM_GETFIRSTVISIBLELINE));
 }
 
 void MemoPad::ShowState() {

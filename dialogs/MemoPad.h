@@ -50,7 +50,7 @@ public:
     // Saves what was typed and not yet saved, now.
     void SaveNow();
     // Shows the memo's file anew when another writer changed it and the pad
-    // holds nothing unsaved.
+    // holds nothing unsaved; the caret, the selection and the view stay.
     void TakeOutsideChange();
     bool HasUnsavedText() const { return unsaved_; }
 

@@ -84,7 +84,8 @@ void DayPopup::SetScale(const win::DpiScale& scale) {
 void DayPopup::ShowText(std::string details, std::string text, POINT anchor) {
     details_ = std::move(details);
     text_ = std::move(text);
-    MONITORINFO monitor{sizeof monitor};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT work = monitor.rcWork;
     {

@@ -223,17 +223,18 @@ int MonthView::DayAt(POINT point) const {
 }
 
 void MonthView::ShowDayNotes(int day, POINT point) {
-    std::string notes = notes_->ComposeDayNotes(day);
-    if (notes.empty()) {
+    if (notes_->DayNoteCount(day) == 0) {
         popup_.Show(SW_HIDE);
         return;
     }
-    ShowPopup(DetailsLine(day), std::move(notes), point);
+    ShowPopup(day, point);
 }
 
-void MonthView::ShowPopup(std::string details, std::string notes, POINT point) {
+void MonthView::ShowPopup(int day, POINT point) {
+    popupDay_ = day;
+    popupAnchor_ = point;
     ClientToScreen(hwnd_, &point);
-    popup_.ShowText(std::move(details), std::move(notes), point);
+    popup_.ShowText(DetailsLine(day), notes_->ComposeDayNotes(day), point);
     // Shown without taking the keyboard from whoever has it (the memo pad).
     popup_.Show(SW_SHOWNOACTIVATE);
 }
@@ -304,6 +305,19 @@ void MonthView::ReloadNotes() {
     Invalidate(false);
 }
 
+void MonthView::TakeOutsideChanges(bool holidaysChanged) {
+    const MonthNotes shown = *notes_;
+    LoadNotes();
+    if (holidaysChanged) {
+        page_->Build(page_->shownYear, page_->shownMonth, 0);  // the marked date stays
+        UpdateYearCaption();
+    } else if (notes_->HoldsSameNotes(shown)) {
+        return;
+    }
+    Invalidate(false);
+    if (popup_.IsVisible() && popupDay_ >= 1 && popupDay_ <= page_->daysInMonth) ShowPopup(popupDay_, popupAnchor_);
+}
+
 void MonthView::LoadNotes() {
     notes_->Load(*page_);
     if (!owner_) return;
@@ -360,7 +374,7 @@ LRESULT MonthView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
 LRESULT MonthView::OnTimer(WPARAM id, LPARAM) {
     if (id != DETAILS_TIMER) return 0;
     StopDetailsTimer();
-    if (hoveredDay_) ShowPopup(DetailsLine(hoveredDay_), notes_->ComposeDayNotes(hoveredDay_), hoverPoint_);
+    if (hoveredDay_) ShowPopup(hoveredDay_, hoverPoint_);
     return 0;
 }
 

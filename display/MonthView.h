@@ -179,6 +179,12 @@ public:
     // Reads the page's note files again (a dialog saved into them) and
     // repaints.
     void ReloadNotes();
+    // Another writer may have changed the notes folder: the page's note
+    // files are read again and, when they (or, with holidaysChanged, the
+    // rest and work days) differ from what is shown, the grid repaints and
+    // a pop-up on show shows its day anew. The page, the day with the
+    // keyboard and the pointer's day stay.
+    void TakeOutsideChanges(bool holidaysChanged);
 
     DayPopup& Popup() { return popup_; }
 
@@ -209,7 +215,8 @@ private:
     LRESULT OnDestroy(WPARAM, LPARAM);
     // Tells assistive technology that the focused day is the one in focus.
     void AnnounceFocus();
-    void ShowPopup(std::string details, std::string notes, POINT point);
+    // The day's details and notes in the pop-up by the point.
+    void ShowPopup(int day, POINT point);
     void StopDetailsTimer();
 
     void PaintHeader(HDC dc);
@@ -246,6 +253,9 @@ private:
     TextLabel captionLabel_;
     LinkLabel siteLink_;
     DayPopup popup_;
+    // The day the pop-up shows and where (client coordinates).
+    int popupDay_ = 0;
+    POINT popupAnchor_{};
     int hoveredDay_ = 0;
     POINT hoverPoint_{};
     GridAccessible* accessible_ = nullptr;  // made when first asked for  // where the pointer entered the hovered day

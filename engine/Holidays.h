@@ -25,6 +25,7 @@ struct HolidayDay {
     int year = 0, month = 0, day = 0;
     DayMark mark = DayMark::None;
     std::string name;  // the holiday, GB18030; may be empty for a 班 day
+    bool operator==(const HolidayDay&) const = default;
 };
 
 // The first and last year of the built-in table.
@@ -67,6 +68,8 @@ public:
     // The built-in arrangements, shared by every page that is not given
     // another calendar.
     static const HolidayCalendar& BuiltIn();
+
+    bool operator==(const HolidayCalendar&) const = default;
 
 private:
     const HolidayDay* Find(int year, int month, int day) const;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace almanac {
 namespace {
@@ -185,8 +186,13 @@ std::string HolidayFileProblem(const HolidayFileReading& reading, std::string_vi
 std::string UserHolidays::Reload(const NotesFolder& folder) {
     const std::string file = folder.HolidayFile();
     HolidayFileReading reading = ReadHolidayFile(file);
-    calendar_ = HolidayCalendar();
-    if (reading.status == HolidayFileReading::Status::Read) calendar_.ReplaceYears(reading.text.days);
+    daysChanged_ = false;
+    if (reading.status != HolidayFileReading::Status::Unreadable) {
+        HolidayCalendar calendar;
+        if (reading.status == HolidayFileReading::Status::Read) calendar.ReplaceYears(reading.text.days);
+        daysChanged_ = !(calendar == calendar_);
+        if (daysChanged_) calendar_ = std::move(calendar);
+    }
     std::string problem = HolidayFileProblem(reading, file);
     if (problem == problem_) return {};
     problem_ = problem;

@@ -54,12 +54,16 @@ public:
 
     // Reads the file again. Returns what to tell the user about it, when
     // that differs from what the last read found (the file was mended, or
-    // broke in another way); empty otherwise.
+    // broke in another way); empty otherwise. A file that cannot be read
+    // now (another program holds it) leaves the days as they were.
     std::string Reload(const NotesFolder& folder);
+    // The last Reload changed the days marked.
+    bool DaysChanged() const { return daysChanged_; }
 
 private:
     HolidayCalendar calendar_;
     std::string problem_;
+    bool daysChanged_ = false;
 };
 
 }  // namespace almanac

@@ -37,6 +37,13 @@ std::array<const NoteTable*, 6> MonthNotes::Tables() const {
     return {&oneOffNotes, &gregorianYearlyNotes, &lunarNotesFirst, &lunarNotesLast, &weeklyNotes, &lunarNotesMiddle};
 }
 
+bool MonthNotes::HoldsSameNotes(const MonthNotes& other) const {
+    const auto mine = Tables(), theirs = other.Tables();
+    for (std::size_t i = 0; i < mine.size(); ++i)
+        if (!mine[i]->HoldsSameNotes(*theirs[i])) return false;
+    return true;
+}
+
 const NoteTable& MonthNotes::LunarNotesOf(int day) const {
     int month = HasDay(day) ? days_[day].lunarMonth : 0;
     if (month == days_[1].lunarMonth) return lunarNotesFirst;

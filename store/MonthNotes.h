@@ -39,6 +39,9 @@ public:
 
     // Every table of the page, to look at how their files were found.
     std::array<const NoteTable*, 6> Tables() const;
+    // Every table holds what the other's does (the files read again held
+    // what was shown).
+    bool HoldsSameNotes(const MonthNotes& other) const;
 
     // The lunar-yearly table and slot of a day: the table of the day's own
     // lunar month number (a leap month shares its ordinary month's), slot =

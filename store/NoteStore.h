@@ -125,6 +125,8 @@ public:
 
     // Slot index, or an empty slot for an index the table does not have.
     const NoteSlot& Slot(int index) const;
+    // Bound to the same file, with the same notes in every slot.
+    bool HoldsSameNotes(const NoteTable& other) const { return path_ == other.path_ && slots_ == other.slots_; }
     int MaxIndex() const { return int(slots_.size()) - 1; }
     const std::string& Path() const { return path_; }
 

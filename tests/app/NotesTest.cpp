@@ -365,6 +365,75 @@ TEST_F(NotesTest, AnotherWritersMemoIsKeptOrTaken) {
     Run(script, window);
 }
 
+// Writes a file as a sync service delivers another computer's version: a
+// temporary file of its own beside it, renamed over it.
+void ReplaceAsSyncServiceDoes(const std::string& path, const std::string& bytes) {
+    const std::string incoming = path + ".~sync";
+    ScratchFolder::WriteBytes(incoming, bytes);
+    MoveFileExW(text::Wide(incoming).c_str(), text::Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// While the panel shows February 2024, with day 14's notes in the pop-up
+// and the pad's text in view, another writer changes the page's month
+// file, the week file, the holiday file and the memo: each shows without
+// a page turn or a click. The pad's unsaved typing is never replaced.
+TEST_F(NotesTest, WhatAnotherWriterPutsInTheFolderShows) {
+    SetRegistryText(testing::kSettingsKey, L"MemoShow", L"1");
+    WriteNoteFile("202402", NoteFileBytes({{14, "原来"}}));
+    ScratchFolder::MakeFolder("文档\\我的记事\\备忘");
+    ScratchFolder::WriteBytes(InNotes("备忘\\default"), "第一行\r\n第二行");
+    HWND edit = nullptr;
+    auto memoShows = [&] { return win::Window(edit).Text(); };
+    Script script;
+    script.Do("the pointer rests on day 14", [&] {
+        ASSERT_TRUE(window->WatchesNotesFolder());
+        edit = window->Memo().Item(IDC_MEMO_TEXT);
+        POINT p = window->Grid().CellOrigin(14);
+        SendMessageW(window->Grid().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x + 20, p.y + 10));
+        ASSERT_TRUE(window->Grid().Popup().IsVisible());
+        EXPECT_EQ(window->Grid().Popup().Text(), "原来");
+    });
+    script.Do("another writer adds to day 14 and writes day 20", [&] {
+        ReplaceAsSyncServiceDoes(InNotes("日历\\202402"), NoteFileBytes({{14, "原来\r\n追加"}, {20, "二十日"}}));
+    });
+    script.Then("the grid and the pop-up show it", [&] {
+        return window->Grid().Notes().oneOffNotes.Slot(20).text == "二十日" &&
+               window->Grid().Popup().Text() == "原来\r\n追加";
+    });
+    script.Do("a weekday's reminder comes", [&] {
+        ReplaceAsSyncServiceDoes(InNotes("日历\\week"), NoteFileBytes({{1, "周一提醒"}}));
+    });
+    script.Then("the grid has it", [&] { return window->Grid().Notes().weeklyNotes.Slot(1).text == "周一提醒"; });
+    script.Do("a rest day comes", [&] {
+        EXPECT_EQ(window->Grid().Page().cells[19].dayMark, DayMark::None);  // a Monday at work
+        ReplaceAsSyncServiceDoes(InNotes("节假日安排.txt"), "2024-02-19 休 补休\r\n");
+    });
+    script.Then("the grid marks it", [&] { return window->Grid().Page().cells[19].dayMark == DayMark::Rest; });
+    script.Do("the memo changes while the caret is in its second line", [&] {
+        window->Memo().FocusText();
+        SendMessageW(edit, EM_SETSEL, 7, 7);  // between 二 and 行
+        ReplaceAsSyncServiceDoes(InNotes("备忘\\default"), "第一行\r\n第二行\r\n第三行");
+    });
+    script.Then("the pad shows it", [&] { return memoShows() == "第一行\r\n第二行\r\n第三行"; });
+    script.Do("the caret stayed; the user types", [&] {
+        DWORD start = 0, end = 0;
+        SendMessageW(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        EXPECT_EQ(start, 7u);
+        EXPECT_EQ(GetFocus(), edit);
+        SendMessageW(edit, WM_CHAR, L'x', 0);
+        ReplaceAsSyncServiceDoes(InNotes("备忘\\default"), "他处");
+    });
+    script.Then("the change is looked at", [&] {
+        return ScratchFolder::List(InNotes("备忘")).size() > 1;  // the save kept the other text beside the memo
+    });
+    script.Do("nothing typed was lost", [&] {
+        EXPECT_EQ(memoShows(), "第一行\r\n第二x行\r\n第三行");
+        EXPECT_EQ(ScratchFolder::ReadBytes(InNotes("备忘\\default")), "第一行\r\n第二x行\r\n第三行");
+        EXPECT_EQ(toldUser.size(), 1u);
+    });
+    Run(script, window);
+}
+
 // Typing is saved off the keystroke: not by the keystroke itself, but
 // after a pause in typing, and at once when the pad is hidden.
 TEST_F(NotesTest, TheMemoPadKeepsItsTextAndPlace) {

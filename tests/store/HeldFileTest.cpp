@@ -88,5 +88,32 @@ TEST(HeldHolidayFileTest, IsToldOfAndReadOnceReleased) {
     EXPECT_EQ(reading.text.days.size(), 1u);
 }
 
+// Read again while another program holds it (a sync service writing it),
+// the file keeps the days it gave: the grid does not fall back to the
+// built-in days for the moment it is held.
+TEST(HeldHolidayFileTest, AReadWhileHeldKeepsTheDaysItGave) {
+    ScratchFolder scratch;
+    const std::string file = scratch.Notes().HolidayFile();
+    ASSERT_EQ(WriteWholeFile(file, "2027-02-15 休 春节\n"), FileResult::Done);  // a Monday, at work by default
+    UserHolidays holidays;
+    holidays.Reload(scratch.Notes());
+    EXPECT_TRUE(holidays.DaysChanged());
+    EXPECT_EQ(holidays.Calendar().MarkOf(2027, 2, 15), DayMark::Rest);
+    holidays.Reload(scratch.Notes());
+    EXPECT_FALSE(holidays.DaysChanged());  // the same file again
+
+    HANDLE held = HoldExclusively(file);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_NE(holidays.Reload(scratch.Notes()).find("无法读取"), std::string::npos);
+    EXPECT_FALSE(holidays.DaysChanged());
+    EXPECT_EQ(holidays.Calendar().MarkOf(2027, 2, 15), DayMark::Rest);
+    CloseHandle(held);
+
+    ASSERT_EQ(RemoveFile(file), FileResult::Done);  // the user took the file away: the built-in days
+    holidays.Reload(scratch.Notes());
+    EXPECT_TRUE(holidays.DaysChanged());
+    EXPECT_EQ(holidays.Calendar().MarkOf(2027, 2, 15), DayMark::None);
+}
+
 }  // namespace
 }  // namespace almanac
