@@ -4,8 +4,14 @@
 # manager (tools/virtual-display.sh), xdotool for the pointer and the
 # keyboard, ImageMagick for screenshots.
 
+# fail MESSAGE: says what went wrong and ends the test; the display as it
+# was is kept as failure.png where screenshots are kept.
 fail() {
-    echo "FAIL: $*" >&2
+    failed=1
+    echo "FAIL: $*" >&8 2>/dev/null || echo "FAIL: $*" >&2
+    if [ -n "${DISPLAY:-}" ] && [ -d "${work:-}" ] && [ -d "${ALMANAC_E2E_SHOTS:-}" ]; then
+        import -window root "$ALMANAC_E2E_SHOTS/failure.png" 2>/dev/null || true
+    fi
     exit 1
 }
 
@@ -19,15 +25,29 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tools/virtual-display.sh"
 
 # desktop_start PRISTINE_PREFIX: a copy of the prefix and a display of our own.
+# From here on every command is traced into "$work/trace": a script that
+# stops without a FAIL line (a command failed under set -e) shows its last
+# steps when it ends.
 desktop_start() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/almanac-e2e.XXXXXX")
+    exec 8>&2 2>"$work/trace"
+    set -x
     export WINEPREFIX="$work/prefix" WINEDEBUG=-all
     cp -a "$1/." "$WINEPREFIX/"
     trap desktop_stop EXIT INT TERM
     virtual_display_start "$work" || fail "the virtual display (Xvfb, openbox) did not start"
 }
 
+# desktop_stop [STATUS]: ends what desktop_start began (STATUS: how the
+# script ends, when the caller's trap ran other commands first).
 desktop_stop() {
+    status=${1:-$?}
+    set +x
+    if [ "$status" -ne 0 ] && [ -z "${failed:-}" ]; then
+        echo "FAIL: the script stopped (status $status) after these steps:" >&8
+        tail -n 25 "$work/trace" >&8
+    fi
+    exec 2>&8
     wineserver -k 2>/dev/null || true
     virtual_display_stop
     wait 2>/dev/null || true
