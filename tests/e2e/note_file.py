@@ -11,10 +11,21 @@ file beside it, renamed over it.
   note_file.py set FILE SLOT TEXT     the slot holds TEXT (colour kept)
   note_file.py write-text FILE TEXT   the file holds TEXT in GB18030 (a memo)
   note_file.py text FILE              a memo's text (UTF-8)
+  note_file.py write-randomly FOLDER SECONDS LOG
+                                      for SECONDS, every 0.5 to 2.5 s, adds a new
+                                      word ("w0001", ...) to a day of this month,
+                                      a weekday or the memo of the notes folder,
+                                      as a careful sync client would (the file is
+                                      replaced only if it did not change since it
+                                      was read); each word goes to LOG
+  note_file.py find-words FOLDER LOG  which words of LOG are somewhere in the
+                                      files of FOLDER (notes, memo, kept copies)
 """
 import os
+import random
 import struct
 import sys
+import time
 
 
 def read_slots(path):
@@ -48,6 +59,81 @@ def write_slots(path, slots):
     replace(path, data)
 
 
+def read_bytes(path):
+    try:
+        return open(path, "rb").read()
+    except FileNotFoundError:
+        return None
+
+
+def with_word(path, kind, slot, word):
+    """The file's bytes with word added, from bytes as read."""
+    before = read_bytes(path)
+    if kind == "memo":
+        text = before or b""
+        return before, (text + b" " + word) if text else word
+    slots = {}
+    if before:
+        at = 2
+        while at + 8 <= len(before):
+            index, length, colour = struct.unpack_from("<HHI", before, at)
+            slots[index] = (before[at + 8:at + 8 + length], colour)
+            at += 8 + length
+    old, colour = slots.get(slot, (b"", 0))
+    slots[slot] = ((old + b" " + word) if old else word, colour)
+    data = struct.pack("<H", 100)
+    for index in sorted(slots):
+        text, colour = slots[index]
+        data += struct.pack("<HHI", index, len(text), colour) + text
+    return before, data
+
+
+def write_randomly(folder, seconds, log_path):
+    month = time.strftime("%Y%m")
+    end = time.time() + seconds
+    count = retries = 0
+    with open(log_path, "a") as log:
+        while time.time() < end:
+            time.sleep(random.uniform(0.5, 2.5))
+            count += 1
+            word = "w%04d" % count
+            kind = random.choices(["day", "week", "memo"], weights=[5, 2, 3])[0]
+            if kind == "day":
+                path, slot = os.path.join(folder, "日历", month), random.randint(1, 28)
+            elif kind == "week":
+                path, slot = os.path.join(folder, "日历", "week"), random.randint(0, 6)
+            else:
+                path, slot = os.path.join(folder, "备忘", "default"), 0
+            while True:
+                before, data = with_word(path, kind, slot, word.encode())
+                incoming = path + ".~sync"
+                with open(incoming, "wb") as out:
+                    out.write(data)
+                    out.flush()
+                    os.fsync(out.fileno())
+                if read_bytes(path) == before:
+                    os.replace(incoming, path)
+                    break
+                os.remove(incoming)  # changed meanwhile: read it again
+                retries += 1
+            log.write("%s %s %d\n" % (word, kind, slot))
+            log.flush()
+    print("writer: %d words, %d reads again" % (count, retries))
+
+
+def find_words(folder, log_path):
+    everything = b""
+    for place, _, names in os.walk(folder):
+        for name in names:
+            everything += read_bytes(os.path.join(place, name)) or b""
+    words = [line.split()[0] for line in open(log_path) if line.strip()]
+    lost = [word for word in words if word.encode() not in everything]
+    print("edits made: %d, texts found: %d, texts lost: %d" % (len(words), len(words) - len(lost), len(lost)))
+    for word in lost:
+        print("lost:", word)
+    return 1 if lost else 0
+
+
 def main(argv):
     command, path = argv[1], argv[2]
     if command == "get":
@@ -70,6 +156,11 @@ def main(argv):
         except FileNotFoundError:
             return 1
         return 0
+    if command == "write-randomly":
+        write_randomly(path, float(argv[3]), argv[4])
+        return 0
+    if command == "find-words":
+        return find_words(path, argv[3])
     print(__doc__, file=sys.stderr)
     return 2
 

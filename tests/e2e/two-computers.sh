@@ -19,7 +19,7 @@ set -eu
 . "$(dirname "$0")/desktop.sh"
 # shellcheck source=two-programs.sh
 . "$(dirname "$0")/two-programs.sh"
-: "${ALMANAC_DISPLAY_NAME:?the test run gives the program's name}"
+: "${ALMANAC_DISPLAY_NAME:?the test run gives the name of the program}"
 two_programs_start "$1" "$2"
 both_running || fail "a program ended at start-up"
 
@@ -52,8 +52,9 @@ slot_is 16 "B16${from_elsewhere}A16" || fail "day 16 holds '$(note_file get "$mo
 # The week file: a's Monday, b's Tuesday.
 write_weekday a 1 A-Mon
 write_weekday b 2 B-Tue
-[ "$(note_file get "$shared/日历/week" 1)" = A-Mon ] && [ "$(note_file get "$shared/日历/week" 2)" = B-Tue ] ||
+if [ "$(note_file get "$shared/日历/week" 1)" != A-Mon ] || [ "$(note_file get "$shared/日历/week" 2)" != B-Tue ]; then
     fail "the week file holds '$(note_file get "$shared/日历/week" 1)' and '$(note_file get "$shared/日历/week" 2)'"
+fi
 
 # The memo, in turns.
 type_memo a A-memo
@@ -83,8 +84,9 @@ note_file write-text "$shared/备忘/default" W-memo
 tell_box_ok
 memo_is 'A-memo B-memo A2 A3' || fail "the memo holds '$(note_file text "$shared/备忘/default")'"
 kept=$(find "$shared/备忘" -name '另一处的备忘 *.txt')
-[ "$(printf '%s\n' "$kept" | grep -c .)" = 1 ] && [ "$(note_file text "$kept")" = W-memo ] ||
+if [ "$(printf '%s\n' "$kept" | grep -c .)" != 1 ] || [ "$(note_file text "$kept")" != W-memo ]; then
     fail "the other writer's memo was not kept beside it: $(ls "$shared/备忘")"
+fi
 
 both_running || fail "a program ended"
 screenshot two-computers >/dev/null

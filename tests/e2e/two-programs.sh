@@ -1,4 +1,5 @@
 # shellcheck shell=sh
+# shellcheck disable=SC2154  # root and work: desktop.sh, sourced first
 # Two computers sharing one notes folder, as a sync service makes them: two
 # Wine prefixes (two wineservers, two registries), each with its own
 # almanac.exe, whose documents folders hold the same 我的记事. Program "a"
@@ -10,7 +11,8 @@
 note_file() { python3 "$root/tests/e2e/note_file.py" "$@"; }
 
 # Where each program stands (registry settings): panel and memo pad.
-panel_x_a=20 panel_x_b=440 panel_y=20 memo_y=330
+panel_y=20 memo_y=330
+panel_x() { if [ "$1" = a ]; then echo 20; else echo 440; fi; }
 
 # two_programs_start EXE PRISTINE_PREFIX: both running; sets $shared (the
 # notes folder) and $month_file (this month's note file).
@@ -26,7 +28,8 @@ two_programs_start() {
     mkdir -p "$shared/日历" "$shared/备忘"
     month_file="$shared/日历/$(date +%Y%m)"
     for which in a b; do
-        eval "prefix=\$prefix_$which x=\$panel_x_$which"
+        if [ "$which" = a ]; then prefix=$prefix_a; else prefix=$prefix_b; fi
+        x=$(panel_x "$which")
         docs=$(find "$prefix/drive_c/users" -mindepth 2 -maxdepth 2 -name Documents ! -path '*/Public/*' | head -n 1)
         [ -d "$docs" ] || fail "no documents folder in prefix $which"
         ln -s "$shared" "$docs/我的记事"
@@ -35,7 +38,7 @@ two_programs_start() {
         WINEPREFIX=$prefix wine reg import "$work/settings-$which.reg" >/dev/null 2>&1 ||
             fail "the settings of program $which could not be written"
         (cd "$work" && WINEPREFIX=$prefix wine "$exe" >/dev/null 2>&1) &
-        eval "pid_$which=\$!"
+        if [ "$which" = a ]; then pid_a=$!; else pid_b=$!; fi
     done
     for _ in $(seq 150); do
         [ "$(xdotool search --onlyvisible --name "^$ALMANAC_WINDOW_TITLE\$" 2>/dev/null | wc -l)" -ge 2 ] && break
@@ -129,8 +132,7 @@ write_weekday() {
 
 # type_memo a|b TEXT: clicks into that program's memo pad, at the end.
 type_memo() {
-    eval "x=\$panel_x_$1"
-    click_at $((x + 110)) $((memo_y + 100))
+    click_at $(($(panel_x "$1") + 110)) $((memo_y + 100))
     xdotool key ctrl+End
     xdotool type --delay 30 "$2"
 }

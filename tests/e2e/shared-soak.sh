@@ -1,0 +1,114 @@
+#!/bin/sh
+# A soak of the shared notes folder: two programs in two Wine prefixes and
+# a third writer (a careful sync client) add words to notes, reminders and
+# the memo at random for a while, each word new ("a0001", "b0001",
+# "w0001"). The programs are driven as a person drives them: a day's
+# dialog (now and then both programs' dialogs of one day at once), a
+# weekday's reminder, the memo pad, each word added at the end of the
+# text. At the end every word must be somewhere in the notes folder: in a
+# note file, the memo or a copy kept beside them.
+#   shared-soak.sh ALMANAC_EXE PRISTINE_PREFIX [SECONDS]   (default 60)
+set -eu
+# shellcheck source=desktop.sh
+. "$(dirname "$0")/desktop.sh"
+# shellcheck source=two-programs.sh
+. "$(dirname "$0")/two-programs.sh"
+: "${ALMANAC_DISPLAY_NAME:?the test run gives the name of the program}"
+seconds=${3:-60}
+two_programs_start "$1" "$2"
+both_running || fail "a program ended at start-up"
+
+words="$work/words"
+: >"$words"
+note_file write-randomly "$shared" "$seconds" "$words" >"$work/writer.log" &
+writer=$!
+
+count_a=0 count_b=0
+# next_word a|b: prints the program's next word.
+next_word() {
+    if [ "$1" = a ]; then count_a=$((count_a + 1)) && word=$(printf 'a%04d' "$count_a"); else
+        count_b=$((count_b + 1)) && word=$(printf 'b%04d' "$count_b"); fi
+}
+# noted WORD WHAT: the word was typed and confirmed.
+noted() { echo "$1 $2" >>"$words"; }
+
+# A box a program opened (it kept two texts, or a memo beside the memo)
+# is read and closed before the next step.
+close_boxes() { box_gone || tell_box_ok; }
+
+# After OK: the dialog closes, or first says that it kept two texts.
+confirm_note() {
+    in_dialog "$1" 258 130 229 14
+    for _ in $(seq 30); do
+        closed "$1" && return 0
+        box_gone || tell_box_ok
+        sleep 0.1
+    done
+    wait_closed "$1"
+}
+
+random_below() { awk -v n="$1" -v seed="$(od -An -N4 -tu4 /dev/urandom)" 'BEGIN { srand(seed); print int(rand() * n) }'; }
+
+# The pad saves a second after the typing stops, and says so if it kept
+# another writer's memo: the box is closed before anything else is done.
+memo_step() {
+    next_word "$1"
+    type_memo "$1" " $word"
+    noted "$word" "memo-$1"
+    sleep 1.8
+    close_boxes
+}
+
+day_step() {
+    day=$(($(random_below 28) + 1))
+    next_word "$1"
+    dialog=$(open_day "$1" "$day")
+    type_into_note "$dialog" " $word"
+    confirm_note "$dialog"
+    noted "$word" "day-$day-$1"
+}
+
+both_dialogs_step() {
+    day=$(($(random_below 28) + 1))
+    dialog_a=$(open_day a "$day")
+    next_word a
+    type_into_note "$dialog_a" " $word"
+    word_a=$word
+    dialog_b=$(open_day b "$day" "$dialog_a")
+    next_word b
+    type_into_note "$dialog_b" " $word"
+    confirm_note "$dialog_a"
+    noted "$word_a" "day-$day-a-both"
+    confirm_note "$dialog_b"
+    noted "$word" "day-$day-b-both"
+}
+
+weekday_step() {
+    next_word "$1"
+    write_weekday "$1" "$(random_below 7)" " $word"
+    close_boxes
+    noted "$word" "week-$1"
+}
+
+steps=0
+deadline=$(($(date +%s) + seconds))
+while [ "$(date +%s)" -lt "$deadline" ]; do
+    who=$(if [ "$(random_below 2)" = 0 ]; then echo a; else echo b; fi)
+    case $(random_below 11) in
+        0 | 1 | 2 | 3 | 4) day_step "$who" ;;
+        5 | 6) weekday_step "$who" ;;
+        7 | 8 | 9) memo_step "$who" ;;
+        10) both_dialogs_step ;;
+    esac
+    steps=$((steps + 1))
+    both_running || fail "a program ended after $steps steps"
+done
+wait "$writer"
+sleep 2
+close_boxes
+screenshot shared-soak >/dev/null
+
+cat "$work/writer.log" >&8
+echo "programs: $steps steps, $count_a words by a, $count_b by b" >&8
+note_file find-words "$shared" "$words" >&8 || fail "words were lost"
+echo "shared-soak: passed" >&8
