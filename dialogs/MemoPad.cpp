@@ -23,6 +23,10 @@ constexpr int kFontHeight = 15;  // the template's 宋体 11 points at 96 dpi
 
 constexpr UINT_PTR kSaveTimer = 1;
 
+// A save that finds the memo changed again between its look and its write
+// looks again, this many times at most.
+constexpr int kSaveAttempts = 5;
+
 // The text as the edit would show it and give back.
 bool ShowsFaithfully(const std::string& text) { return text::Narrow(text::Wide(text)) == text; }
 
@@ -214,9 +218,14 @@ void MemoPad::SaveText() {
     FileResult result = FileResult::Failed;
     std::string copy;
     int error = 0;
-    if (KeepOtherWritersVersion()) {
+    // Only the version of the file just looked at is replaced; another
+    // writer who comes between is looked at again.
+    for (int attempt = 0; attempt < kSaveAttempts && KeepOtherWritersVersion(); ++attempt) {
         if (keepOriginal_ && KeepCopyOfFile(memoFile_, kMemoMaxBytes, copy, error) == NOTE_OK) keepOriginal_ = false;
-        if (!keepOriginal_) result = memoText_.empty() ? RemoveFile(memoFile_) : WriteWholeFile(memoFile_, memoText_);
+        if (keepOriginal_) break;
+        result = memoText_.empty() ? RemoveFile(memoFile_, nullptr, &seenBytes_)
+                                   : WriteWholeFile(memoFile_, memoText_, nullptr, &seenBytes_);
+        if (result != FileResult::Changed) break;
     }
     if (result == FileResult::Done)
         seenBytes_ = memoText_.empty() ? std::nullopt : std::optional<std::string>(memoText_);
@@ -230,12 +239,20 @@ void MemoPad::SaveText() {
 // file since the pad read or wrote it. Its text is kept as a file of its own
 // beside the memo, and the user is told where, before the pad's text goes
 // to the memo's file. False when the file cannot be read now, or its text
-// cannot be kept: then nothing may be written.
+// cannot be kept: then nothing may be written. True leaves in seenBytes_
+// the version of the file the save may replace.
 bool MemoPad::KeepOtherWritersVersion() {
     FileContents now = ReadWholeFile(memoFile_, kMemoMaxBytes);
     if (now.status == FileContents::Status::Unreadable || now.status == FileContents::Status::TooLarge) return false;
-    if (now.status == FileContents::Status::Missing || (seenBytes_ && now.bytes == *seenBytes_)) return true;
-    if (now.bytes == memoText_) return true;  // written alike
+    if (now.status == FileContents::Status::Missing) {
+        seenBytes_.reset();  // whatever was there is gone: nothing to keep
+        return true;
+    }
+    if (seenBytes_ && now.bytes == *seenBytes_) return true;
+    if (now.bytes == memoText_) {  // written alike
+        seenBytes_ = std::move(now.bytes);
+        return true;
+    }
     SYSTEMTIME time;
     GetLocalTime(&time);
     char stamp[48];

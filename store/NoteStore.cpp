@@ -22,6 +22,10 @@ constexpr std::uint32_t kOtherColour = 0x00FF0000;            // (0, 0, 255)
 // earlier copy is never overwritten.
 constexpr int kMaxDamagedCopies = 99;
 
+// A save that finds the file changed again between its read and its write
+// reads and merges again, this many times at most.
+constexpr int kMergeAttempts = 5;
+
 std::uint16_t ReadU16(std::string_view bytes, std::size_t at) {
     return std::uint16_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8);
 }
@@ -194,25 +198,32 @@ void NoteTable::KeepOriginalOnNextSave() {
 NoteResult NoteTable::Save() {
     if (state_ == LoadState::Unreadable) return NOTE_FILE_UNREADABLE;
     conflicted_.clear();
-    FileContents file = ReadWholeFile(path_, LargestFileSize());
-    if (file.status == FileContents::Status::Unreadable) {  // held, or something else now stands there
-        lastSystemError_ = file.systemError;
-        return NOTE_WRITE_FAILED;
-    }
-    const bool present = file.status != FileContents::Status::Missing;
-    if (present != seenBytes_.has_value() || (present && file.bytes != *seenBytes_)) {
-        if (NoteResult merged = MergeWithFile(file); merged != NOTE_OK) return merged;
-    }
-    if (state_ == LoadState::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
+    for (int attempt = 1;; ++attempt) {
+        FileContents file = ReadWholeFile(path_, LargestFileSize());
+        if (file.status == FileContents::Status::Unreadable) {  // held, or something else now stands there
+            lastSystemError_ = file.systemError;
+            return NOTE_WRITE_FAILED;
+        }
+        const bool present = file.status != FileContents::Status::Missing;
+        if (present != seenBytes_.has_value() || (present && file.bytes != *seenBytes_)) {
+            if (NoteResult merged = MergeWithFile(file); merged != NOTE_OK) return merged;
+        }
+        if (state_ == LoadState::Damaged && KeepDamagedCopy() != NOTE_OK) return NOTE_WRITE_FAILED;
 
-    std::string bytes = Serialise();
-    const bool removing = bytes.size() == kHeaderSize;
-    const FileResult result =
-        removing ? RemoveFile(path_, &lastSystemError_) : WriteWholeFile(path_, bytes, &lastSystemError_);
-    if (result != FileResult::Done) return NOTE_WRITE_FAILED;
-    seen_ = slots_;
-    seenBytes_ = removing ? std::nullopt : std::optional<std::string>(std::move(bytes));
-    return NOTE_OK;
+        // Only the version just read is replaced: another writer who comes
+        // between is merged in the same way. A file too large for a note
+        // file was kept whole beside it and is replaced as it is.
+        const FileVersion* replacing = file.status == FileContents::Status::TooLarge ? nullptr : &seenBytes_;
+        std::string bytes = Serialise();
+        const bool removing = bytes.size() == kHeaderSize;
+        const FileResult result = removing ? RemoveFile(path_, &lastSystemError_, replacing)
+                                           : WriteWholeFile(path_, bytes, &lastSystemError_, replacing);
+        if (result == FileResult::Changed && attempt < kMergeAttempts) continue;
+        if (result != FileResult::Done) return NOTE_WRITE_FAILED;
+        seen_ = slots_;
+        seenBytes_ = removing ? std::nullopt : std::optional<std::string>(std::move(bytes));
+        return NOTE_OK;
+    }
 }
 
 // The file as another writer left it is damaged or too large: it is kept

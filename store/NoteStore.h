@@ -112,8 +112,10 @@ public:
     // changed keeps both texts, this table's first (KeepBoth; when both do
     // not fit, the other writer's file is kept whole beside it, as a damaged
     // file's original is), and is listed in ConflictedSlots. Nothing another
-    // writer wrote is written over unseen (but in the moment between that
-    // read and the write itself).
+    // writer wrote is written over unseen: the file is compared with what
+    // was merged once the new bytes are on disk, just before they replace
+    // it, and read and merged again when it changed meanwhile (all another
+    // writer has is the moment between that comparison and the rename).
     NoteResult Save();
     NoteResult SetAndSave(int index, std::string_view text, std::uint32_t colourWord);
 

@@ -1,12 +1,13 @@
-// Whole-file operations on paths relative to the current directory, written
-// with backslash separators ("日历\200612") in GB18030, as the note store and
-// the memo pad name their files. A write is complete or absent: the data goes
+// Whole-file operations on full paths written with backslash separators
+// ("…\我的记事\日历\200612") in GB18030, as the note store and the memo pad
+// name their files. A write is complete or absent: the data goes
 // to a temporary file of its own in the same folder, reaches the disk, and
 // then replaces the old file in one step.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -57,16 +58,28 @@ enum class FileResult {
     Done,       // the file now is as asked
     NameTaken,  // a file of the new name exists: nothing was written
     NoSource,   // there is no file to copy
+    Changed,    // another writer changed the file since it was read: nothing was written
     Failed,
 };
 
+// A version of a file as it was last read: its bytes, or no file at all.
+using FileVersion = std::optional<std::string>;
+
+// The file at path still is that version.
+bool StillHolds(std::string_view path, const FileVersion& version);
+
 // Done when the file now holds exactly data; on failure the old file is
 // untouched. A file marked read-only (no write permission) is not replaced.
-FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError = nullptr);
+// With replacing given, only that version of the file is replaced: it is
+// compared with the file once the data is on disk, just before the rename
+// (the moment between is all another writer has), and Changed tells that
+// another writer got there first.
+FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError = nullptr,
+                          const FileVersion* replacing = nullptr);
 
 // Done when the file is gone (or was never there); a file marked read-only
-// stays.
-FileResult RemoveFile(std::string_view path, int* systemError = nullptr);
+// stays. With replacing given, only that version is removed (else Changed).
+FileResult RemoveFile(std::string_view path, int* systemError = nullptr, const FileVersion* replacing = nullptr);
 
 // Writes a file that does not exist yet: Done, or NameTaken (nothing is
 // written), or Failed.

@@ -217,7 +217,8 @@ FileContents::Status StatusOfFailedRead(int systemError) {
     return systemError == ENOENT ? FileContents::Status::Missing : FileContents::Status::Unreadable;
 }
 
-FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
+FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError,
+                          const FileVersion* replacing) {
     std::string target = NativePath(path);
     if (int error = ReadOnlyError(target)) return FailWith(error, systemError);
     std::string temporary;
@@ -228,6 +229,10 @@ FileResult WriteWholeFile(std::string_view path, std::string_view data, int* sys
         if (!written && errno != EEXIST) return FileResult::Failed;
     }
     if (!written) return FileResult::Failed;
+    if (replacing && !StillHolds(path, *replacing)) {
+        unlink(temporary.c_str());
+        return FileResult::Changed;
+    }
     if (rename(temporary.c_str(), target.c_str()) != 0) {
         KeepError(systemError);
         unlink(temporary.c_str());
@@ -238,9 +243,10 @@ FileResult WriteWholeFile(std::string_view path, std::string_view data, int* sys
     return FileResult::Done;
 }
 
-FileResult RemoveFile(std::string_view path, int* systemError) {
+FileResult RemoveFile(std::string_view path, int* systemError, const FileVersion* replacing) {
     std::string target = NativePath(path);
     if (int error = ReadOnlyError(target)) return FailWith(error, systemError);
+    if (replacing && !StillHolds(path, *replacing)) return FileResult::Changed;
     if (unlink(target.c_str()) != 0 && errno != ENOENT) return Failed(systemError);
     SyncFolder(target);
     return FileResult::Done;

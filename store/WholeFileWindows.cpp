@@ -229,7 +229,8 @@ FileContents::Status StatusOfFailedRead(int systemError) {
     return IsMissing(DWORD(systemError)) ? FileContents::Status::Missing : FileContents::Status::Unreadable;
 }
 
-FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError) {
+FileResult WriteWholeFile(std::string_view path, std::string_view data, int* systemError,
+                          const FileVersion* replacing) {
     std::wstring target = Wide(path);
     if (IsMarkedReadOnly(target)) return FailWith(ERROR_FILE_READ_ONLY, systemError);
     std::wstring temporary;
@@ -239,6 +240,10 @@ FileResult WriteWholeFile(std::string_view path, std::string_view data, int* sys
         error = WriteFileFlushed(temporary, data, CREATE_NEW);
     }
     if (error != 0) return FailWith(error, systemError);
+    if (replacing && !StillHolds(path, *replacing)) {
+        DeleteFileW(temporary.c_str());
+        return FileResult::Changed;
+    }
     bool replaced = RetryWhileHeld([&] {
         return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     });
@@ -251,9 +256,10 @@ FileResult WriteWholeFile(std::string_view path, std::string_view data, int* sys
     return FileResult::Done;
 }
 
-FileResult RemoveFile(std::string_view path, int* systemError) {
+FileResult RemoveFile(std::string_view path, int* systemError, const FileVersion* replacing) {
     std::wstring target = Wide(path);
     if (IsMarkedReadOnly(target)) return FailWith(ERROR_FILE_READ_ONLY, systemError);
+    if (replacing && !StillHolds(path, *replacing)) return FileResult::Changed;
     bool removed = RetryWhileHeld([&] { return DeleteFileW(target.c_str()) != 0 || IsMissing(GetLastError()); });
     return removed ? FileResult::Done : Failed(systemError);
 }

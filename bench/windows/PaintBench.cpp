@@ -1,4 +1,5 @@
-// Painting a full page with notes of every kind into a memory bitmap.
+// Painting a full page with notes of every kind into a memory bitmap, and
+// reading its files again after a change in the notes folder.
 #include "display/MonthView.h"
 
 #include "testkit/ScratchFolder.h"
@@ -65,6 +66,15 @@ void ShowMonth(benchmark::State& state) {
     }
 }
 BENCHMARK(ShowMonth)->Unit(benchmark::kMicrosecond);
+
+// What a change in the notes folder costs the window's thread when the
+// page's files hold what it shows (this program's own save, or a file of
+// another month): the six files read again and compared, no paint.
+void LookAfterAFolderChange(benchmark::State& state) {
+    PageWithNotes page;
+    for (auto _ : state) page.view.TakeOutsideChanges(false);
+}
+BENCHMARK(LookAfterAFolderChange)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace almanac

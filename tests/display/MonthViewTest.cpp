@@ -667,7 +667,9 @@ TEST_P(LongNoteTest, AtTheScreensEdges) {
         const RECT popup = PopupFor(day);
         POINT origin = view.CellOrigin(day);
         ClientToScreen(view, &origin);
-        if (day >= 25) EXPECT_LT(popup.bottom, origin.y + scale(16)) << day;  // no room below: above
+        if (day >= 25) {
+            EXPECT_LT(popup.bottom, origin.y + scale(16)) << day;  // no room below: above
+        }
     }
     PutGridAt(work.left - gridWidth / 2, work.top + 50);  // half off the left edge
     PopupFor(4);

@@ -126,11 +126,11 @@ def find_words(folder, log_path):
     for place, _, names in os.walk(folder):
         for name in names:
             everything += read_bytes(os.path.join(place, name)) or b""
-    words = [line.split()[0] for line in open(log_path) if line.strip()]
-    lost = [word for word in words if word.encode() not in everything]
-    print("edits made: %d, texts found: %d, texts lost: %d" % (len(words), len(words) - len(lost), len(lost)))
-    for word in lost:
-        print("lost:", word)
+    entries = [line.split(None, 1) for line in open(log_path) if line.strip()]
+    lost = [entry for entry in entries if entry[0].encode() not in everything]
+    print("edits made: %d, texts found: %d, texts lost: %d" % (len(entries), len(entries) - len(lost), len(lost)))
+    for word, where in lost:
+        print("lost: %s (%s)" % (word, where.strip()))
     return 1 if lost else 0
 
 

@@ -36,17 +36,6 @@ noted() { echo "$1 $2" >>"$words"; }
 # is read and closed before the next step.
 close_boxes() { box_gone || tell_box_ok; }
 
-# After OK: the dialog closes, or first says that it kept two texts.
-confirm_note() {
-    in_dialog "$1" 258 130 229 14
-    for _ in $(seq 30); do
-        closed "$1" && return 0
-        box_gone || tell_box_ok
-        sleep 0.1
-    done
-    wait_closed "$1"
-}
-
 random_below() { awk -v n="$1" -v seed="$(od -An -N4 -tu4 /dev/urandom)" 'BEGIN { srand(seed); print int(rand() * n) }'; }
 
 # The pad saves a second after the typing stops, and says so if it kept
@@ -64,7 +53,7 @@ day_step() {
     next_word "$1"
     dialog=$(open_day "$1" "$day")
     type_into_note "$dialog" " $word"
-    confirm_note "$dialog"
+    confirm_dialog "$dialog" 258 130
     noted "$word" "day-$day-$1"
 }
 
@@ -74,12 +63,13 @@ both_dialogs_step() {
     next_word a
     type_into_note "$dialog_a" " $word"
     word_a=$word
+    xdotool windowmove "$dialog_a" 20 600  # off b's panel
     dialog_b=$(open_day b "$day" "$dialog_a")
     next_word b
     type_into_note "$dialog_b" " $word"
-    confirm_note "$dialog_a"
+    confirm_dialog "$dialog_a" 258 130
     noted "$word_a" "day-$day-a-both"
-    confirm_note "$dialog_b"
+    confirm_dialog "$dialog_b" 258 130
     noted "$word" "day-$day-b-both"
 }
 
@@ -110,5 +100,9 @@ screenshot shared-soak >/dev/null
 
 cat "$work/writer.log" >&8
 echo "programs: $steps steps, $count_a words by a, $count_b by b" >&8
-note_file find-words "$shared" "$words" >&8 || fail "words were lost"
+if ! note_file find-words "$shared" "$words" >&8; then
+    # What is needed to find out how: the folder and which word went where.
+    [ -d "${ALMANAC_E2E_SHOTS:-}" ] && cp -a "$shared" "$words" "$ALMANAC_E2E_SHOTS/"
+    fail "words were lost"
+fi
 echo "shared-soak: passed" >&8

@@ -126,8 +126,19 @@ write_weekday() {
     in_dialog "$dialog" 258 45 100 30
     xdotool key End
     xdotool type --delay 30 "$3"
-    in_dialog "$dialog" 258 45 229 14
-    wait_closed "$dialog"
+    confirm_dialog "$dialog" 258 45
+}
+
+# confirm_dialog ID UNITS_W UNITS_H: 确定 in a note dialog; when it first
+# says that it kept another writer's text too, that box is closed.
+confirm_dialog() {
+    in_dialog "$1" "$2" "$3" 229 14
+    for _ in $(seq 30); do
+        closed "$1" && return 0
+        box_gone || tell_box_ok
+        sleep 0.1
+    done
+    wait_closed "$1"
 }
 
 # type_memo a|b TEXT: clicks into that program's memo pad, at the end.

@@ -449,6 +449,42 @@ TEST_F(NoteStoreTest, AFailedSaveLeavesNoTemporaryFile) {
     EXPECT_EQ(TemporaryFilesOf("202402"), std::vector<std::string>{});
 }
 
+// A write or a removal given the version it read replaces only that one:
+// a file another writer changed, made or removed meanwhile is left as it
+// is, and no temporary file stays behind.
+TEST_F(NoteStoreTest, AWriteReplacesOnlyTheVersionItWasGiven) {
+    const std::string path = "备忘\\default";
+    const struct {
+        const char* name;
+        std::optional<std::string> onDisk;  // nothing: no file
+        FileVersion given;
+        FileResult expected;
+    } cases[] = {
+        {"the same bytes", "seen", "seen", FileResult::Done},
+        {"no file, as seen", std::nullopt, std::nullopt, FileResult::Done},
+        {"changed by another writer", "theirs", "seen", FileResult::Changed},
+        {"grown by another writer", "seen and more", "seen", FileResult::Changed},
+        {"made by another writer", "theirs", std::nullopt, FileResult::Changed},
+        {"removed by another writer", std::nullopt, "seen", FileResult::Changed},
+    };
+    for (const auto& c : cases) {
+        for (const bool removing : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (removing ? ", removing" : ", writing"));
+            ScratchFolder::RemoveFile(path);
+            if (c.onDisk) ScratchFolder::WriteBytes(path, *c.onDisk);
+            const FileResult result =
+                removing ? RemoveFile(path, nullptr, &c.given) : WriteWholeFile(path, "ours", nullptr, &c.given);
+            EXPECT_EQ(result, c.expected);
+            const std::optional<std::string> after = ScratchFolder::ReadBytes(path);
+            if (result == FileResult::Done)
+                EXPECT_EQ(after, removing ? std::nullopt : std::optional<std::string>("ours"));
+            else
+                EXPECT_EQ(after, c.onDisk);
+            EXPECT_EQ(ScratchFolder::List("备忘").size(), after ? 1u : 0u);  // no temporary file left
+        }
+    }
+}
+
 // Sets a file's write time that long before now (after, when negative).
 void MakeOlder(std::string_view path, std::chrono::hours age) {
 #ifdef _WIN32
