@@ -63,8 +63,10 @@ std::optional<MonthNotes::NoteEdit> PrepareEdit(const OpenedNote& note, std::str
     // PC): the text written there stays too.
     const std::string now = table.Slot(slot).text.value_or("");
     if (now != note.stored && !now.empty() && now != text) {
+        std::optional<std::string> both = KeepBoth(text, now, note.stored);
+        if (both && *both == text) return edit;  // the other only took text away
         keptBoth = true;
-        if (std::optional<std::string> both = KeepBoth(text, now))
+        if (both)
             text = std::move(*both);
         else
             table.KeepOriginalOnNextSave();  // too long for one note: the file is kept whole beside it

@@ -2,6 +2,7 @@
 
 #include "store/WholeFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace almanac {
@@ -242,8 +243,11 @@ NoteResult NoteTable::MergeWithFile(const FileContents& file) {
         if (ours == seen) {
             ours = other;  // not changed here: the file's, whatever it is
         } else if (other != seen && other != ours && other.CarriesNote()) {
+            const std::string mine = ours.text.value_or("");
+            std::optional<std::string> both = KeepBoth(mine, *other.text, seen.text.value_or(""));
+            if (both && *both == mine) continue;  // the other only took text away
             conflicted_.push_back(int(index));
-            if (std::optional<std::string> both = KeepBoth(ours.text.value_or(""), *other.text))
+            if (both)
                 ours.text = std::move(both);
             else
                 state_ = LoadState::Damaged;  // too long for one note: their file is kept whole beside it
@@ -254,8 +258,34 @@ NoteResult NoteTable::MergeWithFile(const FileContents& file) {
     return NOTE_OK;
 }
 
-std::optional<std::string> KeepBoth(std::string_view ours, std::string_view theirs) {
-    std::string both = std::string(ours) + std::string(NOTE_FROM_ELSEWHERE) + std::string(theirs);
+namespace {
+
+// The bytes of the GB18030 character that begins at bytes[at]: one for
+// ASCII, four when the second byte is a digit, else two.
+std::size_t CharacterLength(std::string_view bytes, std::size_t at) {
+    if (std::uint8_t(bytes[at]) < 0x80) return 1;
+    if (at + 1 < bytes.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= '9') return 4;
+    return 2;
+}
+
+// How many bytes at the start of both texts are the same whole characters.
+std::size_t SharedBeginning(std::string_view a, std::string_view b) {
+    std::size_t at = 0;
+    while (at < a.size() && at < b.size()) {
+        const std::size_t length = CharacterLength(a, at);
+        if (a.substr(at, length) != b.substr(at, length)) break;
+        at += length;
+    }
+    return at;
+}
+
+}  // namespace
+
+std::optional<std::string> KeepBoth(std::string_view ours, std::string_view theirs, std::string_view base) {
+    // What ours still begins with, as base did, need not be said twice.
+    const std::string_view added = theirs.substr(std::min(SharedBeginning(base, theirs), SharedBeginning(ours, theirs)));
+    if (added.empty()) return std::string(ours);
+    std::string both = std::string(ours) + std::string(NOTE_FROM_ELSEWHERE) + std::string(added);
     if (both.size() > NOTE_MAX_TEXT) return std::nullopt;
     return both;
 }

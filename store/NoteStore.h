@@ -47,9 +47,14 @@ enum NoteResult {
 NoteResult KeepCopyOfFile(const std::string& path, std::size_t compareLimit, std::string& copyPath, int& systemError);
 
 // One note's text as this program changed it and as another writer changed
-// it meanwhile, both kept: this program's first, the other after a line
-// that says where it came from; nothing when both do not fit in one note.
-std::optional<std::string> KeepBoth(std::string_view ours, std::string_view theirs);
+// it meanwhile, both kept: this program's first, then a line that says
+// where the other came from, then the other without the beginning it shares
+// with both base (the text both started from) and ours: so that a note
+// added to on both sides again and again grows by what was added, not
+// twice over, and every character of the other's text is still there.
+// Ours alone when the other only took text away; nothing when both do not
+// fit in one note.
+std::optional<std::string> KeepBoth(std::string_view ours, std::string_view theirs, std::string_view base);
 inline constexpr std::string_view NOTE_FROM_ELSEWHERE = "\r\n\r\n（同时另一处写下：）\r\n";
 
 // The colour to draw a note in: the user's colour, or its kind's default.

@@ -240,6 +240,19 @@ INSTANTIATE_TEST_SUITE_P(
         OtherWriterCase{"MadeWhileNoFileWasThere", "", NoteFileBytes({{3, "三"}}), 9, "九",
                         NoteFileBytes({{3, "三"}, {9, "九"}}), {}},
         OtherWriterCase{"RemovedByTheOther", NoteFileBytes({{5, "五"}}), "", 9, "九", NoteFileBytes({{9, "九"}}), {}},
+        // Added to on both sides: the other's addition follows ours, once.
+        OtherWriterCase{"AddedToOnBothSides", NoteFileBytes({{9, "开会"}}), NoteFileBytes({{9, "开会 三点"}}), 9,
+                        "开会 下午", NoteFileBytes({{9, "开会 下午" + std::string(NOTE_FROM_ELSEWHERE) + " 三点"}}), {9}},
+        // Ours no longer begins as both did: the other's text stays whole.
+        OtherWriterCase{"ReplacedHereAddedToThere", NoteFileBytes({{9, "开会"}}), NoteFileBytes({{9, "开会 三点"}}), 9,
+                        "我的", NoteFileBytes({{9, "我的" + std::string(NOTE_FROM_ELSEWHERE) + "开会 三点"}}), {9}},
+        // Two characters that share their first byte (会 BBE1, 绘 BBE6) are
+        // not split: the other's text keeps its whole character.
+        OtherWriterCase{"ACharacterIsNeverSplit", NoteFileBytes({{9, "会"}}), NoteFileBytes({{9, "绘"}}), 9, "会议",
+                        NoteFileBytes({{9, "会议" + std::string(NOTE_FROM_ELSEWHERE) + "绘"}}), {9}},
+        // The other only cut the end off: nothing of theirs is missing from ours.
+        OtherWriterCase{"CutShortThereAddedToHere", NoteFileBytes({{9, "开会 三点"}}), NoteFileBytes({{9, "开会"}}), 9,
+                        "开会 三点 下午", NoteFileBytes({{9, "开会 三点 下午"}}), {}},
         OtherWriterCase{"ANoteTheOtherRemoved", NoteFileBytes({{5, "五"}, {9, "原"}}), NoteFileBytes({{9, "原"}}), 9,
                         "我的", NoteFileBytes({{9, "我的"}}), {}}),
     [](const auto& info) { return std::string(info.param.name); });
