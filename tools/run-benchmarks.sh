@@ -31,10 +31,10 @@ done
 . tools/wine-arch.sh
 preset=$ALMANAC_WINDOWS_PRESET
 step cmake --preset "$preset"
-step cmake --build --preset "$preset" --target paint_bench link_bench
+step cmake --build --preset "$preset" --target paint_bench link_bench memo_bench
 export WINEPREFIX="${ALMANAC_WINEPREFIX:-$HOME/.almanac/wine}" WINEDEBUG=-all
 tools/wine-prefix.sh ensure "$WINEPREFIX" >/dev/null
-for bench in paint_bench link_bench; do
+for bench in paint_bench link_bench memo_bench; do
     echo "=== $bench (Windows, under Wine)"
     (unset DISPLAY; wine "build/$preset/bench/windows/$bench.exe")
 done

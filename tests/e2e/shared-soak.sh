@@ -36,7 +36,7 @@ noted() { echo "$1 $2" >>"$words"; }
 # is read and closed before the next step.
 close_boxes() { box_gone || tell_box_ok; }
 
-random_below() { awk -v n="$1" -v seed="$(od -An -N4 -tu4 /dev/urandom)" 'BEGIN { srand(seed); print int(rand() * n) }'; }
+random_below() { echo $(($(od -An -N2 -tu2 /dev/urandom) % $1)); }
 
 # The pad saves a second after the typing stops, and says so if it kept
 # another writer's memo: the box is closed before anything else is done.
