@@ -821,9 +821,7 @@ TEST_F(KeyboardTest, TheFocusMarkFramesTheDayAndHidesNothing) {
     view.FocusDay(17);
     win::MemoryCanvas without(MonthView::WIDTH, MonthView::HEIGHT), with(MonthView::WIDTH, MonthView::HEIGHT);
     testing::Capture(view, without);
-    SetActiveWindow(host);
-    SetFocus(view);
-    ASSERT_EQ(GetFocus(), view.Handle());
+    ASSERT_TRUE(testing::TakeKeyboard(host, view));
     testing::Capture(view, with);  // given by the mouse: no mark until a key
     for (int y = 0; y < MonthView::HEIGHT; ++y)
         for (int x = 0; x < MonthView::WIDTH; ++x) ASSERT_EQ(with.Pixel(x, y), without.Pixel(x, y));

@@ -36,6 +36,26 @@ inline void PumpMessages() {
     }
 }
 
+// Gives window, a child of the top-level window top, the keyboard, and
+// waits until it keeps it: the window manager may move the activation a
+// moment later (a window of an earlier test, events of a loaded machine).
+// False when the focus never stays.
+inline bool TakeKeyboard(HWND top, HWND window) {
+    int kept = 0;
+    for (int attempt = 0; attempt < 200 && kept < 5; ++attempt) {
+        if (GetFocus() != window) {
+            kept = 0;
+            SetActiveWindow(top);
+            SetFocus(window);
+        } else {
+            ++kept;
+        }
+        PumpMessages();
+        Sleep(10);
+    }
+    return kept >= 5;
+}
+
 // Paints a window and its children into a canvas of its own size.
 inline void Capture(HWND window, win::MemoryCanvas& canvas) {
     win::FillSolid(canvas.Get(), {0, 0, canvas.Width(), canvas.Height()}, RGB(1, 2, 3));
