@@ -462,8 +462,7 @@ LRESULT MainWindow::OnSelectorLeft(WPARAM, LPARAM) {
 // dpi: moved onto another monitor, it looks for itself.
 // A drag writes its end only, not each step of the way.
 LRESULT MainWindow::OnMove(WPARAM, LPARAM lParam) {
-    placeWhileDragging_ = win::PointOf(lParam);
-    if (savingPosition_ && !dragging_) WritePositionSettings("PosX", "PosY", placeWhileDragging_);
+    if (drag_.Moved(lParam) && savingPosition_) WritePositionSettings("PosX", "PosY", drag_.Place());
     if (embeddedIn_) FollowMonitorDpi();
     PlaceTab();
     return 0;
@@ -477,12 +476,7 @@ void MainWindow::FollowMonitorDpi() {
 // A press on the panel's blank drags it; the keyboard then goes to the grid,
 // where the page keys turn the month.
 LRESULT MainWindow::OnLeftButtonDown(WPARAM, LPARAM lParam) {
-    const POINT before = placeWhileDragging_;
-    dragging_ = true;
-    win::DragAsCaption(hwnd_, lParam);  // returns when the drag ends
-    dragging_ = false;
-    if (savingPosition_ && (placeWhileDragging_.x != before.x || placeWhileDragging_.y != before.y))
-        WritePositionSettings("PosX", "PosY", placeWhileDragging_);
+    if (drag_.Drag(hwnd_, lParam) && savingPosition_) WritePositionSettings("PosX", "PosY", drag_.Place());
     FocusGrid();
     return 0;
 }

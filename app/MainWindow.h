@@ -179,10 +179,7 @@ private:
     std::unique_ptr<MonthView> grid_;
     UserHolidays holidays_;
     bool savingPosition_ = false;
-    // While a drag moves the panel, where it has come to (written once, at
-    // the end of the drag).
-    bool dragging_ = false;
-    POINT placeWhileDragging_{};
+    win::CaptionDrag drag_;
     int todayDay_ = 0, todayMonth_ = 0, todayYear_ = 0;
     std::unique_ptr<LinkLine> linkLine_;
     std::unique_ptr<MemoPad> memoPad_;

@@ -139,18 +139,12 @@ bool MemoPad::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 // to is stored when the drag ends.
 LRESULT MemoPad::OnLeftButtonDown(WPARAM, LPARAM lParam) {
     RetryRead();
-    const POINT before = placeWhileDragging_;
-    dragging_ = true;
-    win::DragAsCaption(hwnd_, lParam);  // returns when the drag ends
-    dragging_ = false;
-    if (ready_ && (placeWhileDragging_.x != before.x || placeWhileDragging_.y != before.y))
-        host_.StoreMemoPosition(placeWhileDragging_);
+    if (drag_.Drag(hwnd_, lParam) && ready_) host_.StoreMemoPosition(drag_.Place());
     return 0;
 }
 
 LRESULT MemoPad::OnMove(WPARAM, LPARAM lParam) {
-    placeWhileDragging_ = win::PointOf(lParam);
-    if (ready_ && !dragging_) host_.StoreMemoPosition(placeWhileDragging_);
+    if (drag_.Moved(lParam) && ready_) host_.StoreMemoPosition(drag_.Place());
     return 0;
 }
 
@@ -248,7 +242,7 @@ bool MemoPad::KeepOtherWritersVersion() {
         seenBytes_.reset();  // whatever was there is gone: nothing to keep
         return true;
     }
-    if (seenBytes_ && now.bytes == *seenBytes_) return true;
+    if (IsVersion(now, seenBytes_)) return true;
     if (now.bytes == memoText_) {  // written alike
         seenBytes_ = std::move(now.bytes);
         return true;
@@ -277,10 +271,9 @@ bool MemoPad::KeepOtherWritersVersion() {
 // not yet saved (that is saved, the other text kept beside it, when it is).
 void MemoPad::TakeOutsideChange() {
     if (!read_ || unsaved_ || !hwnd_) return;
-    FileContents now = ReadWholeFile(memoFile_, kMemoMaxBytes);
-    const bool present = now.status == FileContents::Status::Read;
-    if (now.status != FileContents::Status::Missing && !present) return;
-    if (present == seenBytes_.has_value() && (!present || now.bytes == *seenBytes_)) return;
+    const FileContents now = ReadWholeFile(memoFile_, kMemoMaxBytes);
+    if (now.status != FileContents::Status::Missing && now.status != FileContents::Status::Read) return;
+    if (IsVersion(now, seenBytes_)) return;
     win::Window edit = Item(IDC_MEMO_TEXT);
     DWORD start = 0, end = 0;
     edit.Send(EM_GETSEL, WPARAM(&start), LPARAM(&end));

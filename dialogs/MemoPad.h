@@ -92,9 +92,7 @@ private:
     // Typed and not yet saved, since when (GetTickCount64).
     bool unsaved_ = false;
     unsigned long long unsavedSince_ = 0;
-    // While a drag moves the pad: its place is stored once, at the end.
-    bool dragging_ = false;
-    POINT placeWhileDragging_{};
+    win::CaptionDrag drag_;
     // The file is kept beside it before the first save when the text shown
     // is not all of it (a NUL byte) or not exactly it (bytes that are not
     // valid text).

@@ -135,4 +135,30 @@ inline POINT PointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
+// Where a window dragged by DragAsCaption comes to, so that its owner stores
+// the place once, when the drag ends, and not at every step of the way.
+class CaptionDrag {
+public:
+    // On WM_MOVE: notes the place; true when it is to be stored now (a move
+    // by anything but a drag).
+    bool Moved(LPARAM lParam) {
+        place_ = PointOf(lParam);
+        return !dragging_;
+    }
+    // On WM_LBUTTONDOWN: drags until the button is released; true when the
+    // window came to another place (Place()).
+    bool Drag(HWND window, LPARAM pointOfClick) {
+        const POINT before = place_;
+        dragging_ = true;
+        DragAsCaption(window, pointOfClick);  // returns when the drag ends
+        dragging_ = false;
+        return place_.x != before.x || place_.y != before.y;
+    }
+    POINT Place() const { return place_; }
+
+private:
+    bool dragging_ = false;
+    POINT place_{};
+};
+
 }  // namespace almanac::win

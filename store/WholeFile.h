@@ -65,6 +65,9 @@ enum class FileResult {
 // A version of a file as it was last read: its bytes, or no file at all.
 using FileVersion = std::optional<std::string>;
 
+// What was read is that version: no file for none, else the same bytes,
+// read whole.
+bool IsVersion(const FileContents& file, const FileVersion& version);
 // The file at path still is that version.
 bool StillHolds(std::string_view path, const FileVersion& version);
 

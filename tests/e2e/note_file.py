@@ -28,37 +28,6 @@ import sys
 import time
 
 
-def read_slots(path):
-    slots = {}
-    try:
-        data = open(path, "rb").read()
-    except FileNotFoundError:
-        return slots
-    at = 2
-    while at + 8 <= len(data):
-        slot, length, colour = struct.unpack_from("<HHI", data, at)
-        slots[slot] = (data[at + 8:at + 8 + length], colour)
-        at += 8 + length
-    return slots
-
-
-def replace(path, data):
-    incoming = path + ".~sync"
-    with open(incoming, "wb") as out:
-        out.write(data)
-        out.flush()
-        os.fsync(out.fileno())
-    os.replace(incoming, path)
-
-
-def write_slots(path, slots):
-    data = struct.pack("<H", 100)
-    for slot in sorted(slots):
-        text, colour = slots[slot]
-        data += struct.pack("<HHI", slot, len(text), colour) + text
-    replace(path, data)
-
-
 def read_bytes(path):
     try:
         return open(path, "rb").read()
@@ -66,26 +35,63 @@ def read_bytes(path):
         return None
 
 
-def with_word(path, kind, slot, word):
-    """The file's bytes with word added, from bytes as read."""
-    before = read_bytes(path)
-    if kind == "memo":
-        text = before or b""
-        return before, (text + b" " + word) if text else word
+def parse_slots(data):
     slots = {}
-    if before:
-        at = 2
-        while at + 8 <= len(before):
-            index, length, colour = struct.unpack_from("<HHI", before, at)
-            slots[index] = (before[at + 8:at + 8 + length], colour)
-            at += 8 + length
-    old, colour = slots.get(slot, (b"", 0))
-    slots[slot] = ((old + b" " + word) if old else word, colour)
+    at = 2
+    while data and at + 8 <= len(data):
+        slot, length, colour = struct.unpack_from("<HHI", data, at)
+        slots[slot] = (data[at + 8:at + 8 + length], colour)
+        at += 8 + length
+    return slots
+
+
+def serialise(slots):
     data = struct.pack("<H", 100)
-    for index in sorted(slots):
-        text, colour = slots[index]
-        data += struct.pack("<HHI", index, len(text), colour) + text
-    return before, data
+    for slot in sorted(slots):
+        text, colour = slots[slot]
+        data += struct.pack("<HHI", slot, len(text), colour) + text
+    return data
+
+
+UNCHECKED = object()
+
+
+def replace(path, data, only_over=UNCHECKED):
+    """Writes data to a temporary file beside path and renames it over path;
+    with only_over (bytes, or None for no file), only while path still holds
+    that. False when it did not."""
+    incoming = path + ".~sync"
+    with open(incoming, "wb") as out:
+        out.write(data)
+        out.flush()
+        os.fsync(out.fileno())
+    if only_over is not UNCHECKED and read_bytes(path) != only_over:
+        os.remove(incoming)
+        return False
+    os.replace(incoming, path)
+    return True
+
+
+def read_slots(path):
+    return parse_slots(read_bytes(path))
+
+
+def write_slots(path, slots):
+    replace(path, serialise(slots))
+
+
+def added(text, word):
+    return (text + b" " + word) if text else word
+
+
+def with_word(before, kind, slot, word):
+    """A file's bytes with word added to the memo or to a slot."""
+    if kind == "memo":
+        return added(before or b"", word)
+    slots = parse_slots(before)
+    old, colour = slots.get(slot, (b"", 0))
+    slots[slot] = (added(old, word), colour)
+    return serialise(slots)
 
 
 def write_randomly(folder, seconds, log_path):
@@ -105,17 +111,10 @@ def write_randomly(folder, seconds, log_path):
             else:
                 path, slot = os.path.join(folder, "备忘", "default"), 0
             while True:
-                before, data = with_word(path, kind, slot, word.encode())
-                incoming = path + ".~sync"
-                with open(incoming, "wb") as out:
-                    out.write(data)
-                    out.flush()
-                    os.fsync(out.fileno())
-                if read_bytes(path) == before:
-                    os.replace(incoming, path)
+                before = read_bytes(path)
+                if replace(path, with_word(before, kind, slot, word.encode()), only_over=before):
                     break
-                os.remove(incoming)  # changed meanwhile: read it again
-                retries += 1
+                retries += 1  # changed meanwhile: read it again
             log.write("%s %s %d\n" % (word, kind, slot))
             log.flush()
     print("writer: %d words, %d reads again" % (count, retries))
@@ -151,10 +150,10 @@ def main(argv):
         replace(path, argv[3].encode("gb18030"))
         return 0
     if command == "text":
-        try:
-            sys.stdout.write(open(path, "rb").read().decode("gb18030"))
-        except FileNotFoundError:
+        data = read_bytes(path)
+        if data is None:
             return 1
+        sys.stdout.write(data.decode("gb18030"))
         return 0
     if command == "write-randomly":
         write_randomly(path, float(argv[3]), argv[4])
