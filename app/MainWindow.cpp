@@ -299,14 +299,19 @@ LRESULT MainWindow::OnNotesFolderChanged(WPARAM ended, LPARAM) {
 }
 
 // This program's own saves come back here too: their files read as they
-// were written, and nothing changes on screen.
+// were written, and nothing changes on screen. A file another program holds
+// at the moment is looked at again a little later.
 void MainWindow::TakeOutsideChanges() {
     KillTimer(hwnd_, kOutsideChangeTimer);
     outsideChangeDue_ = false;
     if (!grid_) return;
     LoadHolidays();
-    grid_->TakeOutsideChanges(holidays_.DaysChanged());
-    if (memoPad_) memoPad_->TakeOutsideChange();
+    bool held = grid_->TakeOutsideChanges(holidays_.DaysChanged());
+    if (memoPad_ && !memoPad_->TakeOutsideChange()) held = true;
+    if (held) {
+        outsideChangeDue_ = true;
+        SetTimer(hwnd_, kOutsideChangeTimer, LOOK_AGAIN_MS, nullptr);
+    }
 }
 
 void MainWindow::ApplyMonth(int year, int month) {

@@ -104,6 +104,8 @@ public:
     // the latest: a sync service's write (a temporary file, then a rename)
     // is one look, not several.
     static constexpr UINT OUTSIDE_CHANGE_DELAY_MS = 300;
+    // A file another program held at a look is looked at again this long after.
+    static constexpr UINT LOOK_AGAIN_MS = 2000;
 
     // Reads again what the panel shows of the notes folder (the page's note
     // files, the week file, the holiday file, the memo) and shows what

@@ -269,11 +269,12 @@ bool MemoPad::KeepOtherWritersVersion() {
 // The pad takes the keyboard, or the notes folder changed: a memo another
 // writer changed meanwhile shows its new text, unless the pad holds typing
 // not yet saved (that is saved, the other text kept beside it, when it is).
-void MemoPad::TakeOutsideChange() {
-    if (!read_ || unsaved_ || !hwnd_) return;
+bool MemoPad::TakeOutsideChange() {
+    if (!read_ || unsaved_ || !hwnd_) return true;
     const FileContents now = ReadWholeFile(memoFile_, kMemoMaxBytes);
-    if (now.status != FileContents::Status::Missing && now.status != FileContents::Status::Read) return;
-    if (IsVersion(now, seenBytes_)) return;
+    if (now.status == FileContents::Status::Unreadable) return false;
+    if (now.status == FileContents::Status::TooLarge) return true;  // not the pad's to show; its save refuses it
+    if (IsVersion(now, seenBytes_)) return true;
     win::Window edit = Item(IDC_MEMO_TEXT);
     DWORD start = 0, end = 0;
     edit.Send(EM_GETSEL, WPARAM(&start), LPARAM(&end));
@@ -283,6 +284,7 @@ void MemoPad::TakeOutsideChange() {
     // within the new text).
     edit.Send(EM_SETSEL, WPARAM(start), LPARAM(end));
     edit.Send(EM_LINESCROLL, 0, firstLine - edit.Send(EM_GETFIRSTVISIBLELINE));
+    return true;
 }
 
 void MemoPad::ShowState() {

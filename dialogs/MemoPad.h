@@ -51,7 +51,9 @@ public:
     void SaveNow();
     // Shows the memo's file anew when another writer changed it and the pad
     // holds nothing unsaved; the caret, the selection and the view stay.
-    void TakeOutsideChange();
+    // False when the file could not be read now, as when another program
+    // holds it (the pad shows what it did).
+    bool TakeOutsideChange();
     bool HasUnsavedText() const { return unsaved_; }
 
     // A save follows this long a pause in typing, and typing that goes on

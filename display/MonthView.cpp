@@ -305,21 +305,28 @@ void MonthView::ReloadNotes() {
     Invalidate(false);
 }
 
-void MonthView::TakeOutsideChanges(bool holidaysChanged) {
+bool MonthView::TakeOutsideChanges(bool holidaysChanged) {
     const MonthNotes shown = *notes_;
-    LoadNotes();
+    notes_->Load(*page_);
+    const bool held = notes_->KeepWhatWasRead(shown);
+    TellFileTrouble();
     if (holidaysChanged) {
         page_->Build(page_->shownYear, page_->shownMonth, 0);  // the marked date stays
         UpdateYearCaption();
     } else if (notes_->HoldsSameNotes(shown)) {
-        return;
+        return held;
     }
     Invalidate(false);
     if (popup_.IsVisible() && popupDay_ >= 1 && popupDay_ <= page_->daysInMonth) ShowPopup(popupDay_, popupAnchor_);
+    return held;
 }
 
 void MonthView::LoadNotes() {
     notes_->Load(*page_);
+    TellFileTrouble();
+}
+
+void MonthView::TellFileTrouble() {
     if (!owner_) return;
     for (const NoteTable* table : notes_->Tables())
         if (table->FoundState() != NoteTable::LoadState::Clean) owner_->NoteFileTrouble(*table);

@@ -183,8 +183,10 @@ public:
     // files are read again and, when they (or, with holidaysChanged, the
     // rest and work days) differ from what is shown, the grid repaints and
     // a pop-up on show shows its day anew. The page, the day with the
-    // keyboard and the pointer's day stay.
-    void TakeOutsideChanges(bool holidaysChanged);
+    // keyboard and the pointer's day stay. A file that another program
+    // holds now keeps showing what it held when last read: true then, and
+    // the owner looks again a little later.
+    bool TakeOutsideChanges(bool holidaysChanged);
 
     DayPopup& Popup() { return popup_; }
 
@@ -233,6 +235,8 @@ private:
     void PaintTodayRing(HDC dc);
     void UpdateYearCaption();
     void LoadNotes();
+    // Tells the owner of each table of the page whose file was not clean.
+    void TellFileTrouble();
     void MakeFonts();
     void PlaceLabels();
 

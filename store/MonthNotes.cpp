@@ -37,6 +37,22 @@ std::array<const NoteTable*, 6> MonthNotes::Tables() const {
     return {&oneOffNotes, &gregorianYearlyNotes, &lunarNotesFirst, &lunarNotesLast, &weeklyNotes, &lunarNotesMiddle};
 }
 
+bool MonthNotes::KeepWhatWasRead(const MonthNotes& before) {
+    const std::array<NoteTable*, 6> mine = {&oneOffNotes,    &gregorianYearlyNotes, &lunarNotesFirst,
+                                            &lunarNotesLast, &weeklyNotes,          &lunarNotesMiddle};
+    const auto theirs = before.Tables();
+    bool kept = false;
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+        const NoteTable& earlier = *theirs[i];
+        if (mine[i]->FoundState() != NoteTable::LoadState::Unreadable || earlier.Path() != mine[i]->Path() ||
+            earlier.FoundState() == NoteTable::LoadState::Unreadable)
+            continue;
+        *mine[i] = earlier;
+        kept = true;
+    }
+    return kept;
+}
+
 bool MonthNotes::HoldsSameNotes(const MonthNotes& other) const {
     const auto mine = Tables(), theirs = other.Tables();
     for (std::size_t i = 0; i < mine.size(); ++i)

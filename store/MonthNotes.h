@@ -42,6 +42,10 @@ public:
     // Every table holds what the other's does (the files read again held
     // what was shown).
     bool HoldsSameNotes(const MonthNotes& other) const;
+    // Read again while another program holds a file, a table would lose what
+    // it showed: each table whose file could not be read now takes what the
+    // same table of before held, when that was read. True when any did.
+    bool KeepWhatWasRead(const MonthNotes& before);
 
     // The lunar-yearly table and slot of a day: the table of the day's own
     // lunar month number (a leap month shares its ordinary month's), slot =

@@ -434,6 +434,31 @@ TEST_F(NotesTest, WhatAnotherWriterPutsInTheFolderShows) {
     Run(script, window);
 }
 
+// A look at the folder while another program holds the month's file (a
+// sync client writing it) keeps showing what the file held: the marks do
+// not go, nobody is told, and a look after it lets go reads it again.
+TEST_F(NotesTest, AFileHeldAtALookKeepsItsNotesOnShow) {
+    WriteNoteFile("202402", NoteFileBytes({{14, "原来"}}));
+    HANDLE held = INVALID_HANDLE_VALUE;
+    Script script;
+    script.Do("another program holds the file; another file changes", [&] {
+        ASSERT_EQ(window->Grid().Notes().oneOffNotes.Slot(14).text, "原来");
+        held = CreateFileW(text::Wide(InNotes("日历\\202402")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        ReplaceAsSyncServiceDoes(InNotes("日历\\week"), NoteFileBytes({{1, "周一提醒"}}));
+    });
+    script.Then("the look comes", [&] { return window->Grid().Notes().weeklyNotes.Slot(1).text == "周一提醒"; });
+    script.Do("day 14 still shows; let go, and the file changes", [&] {
+        EXPECT_EQ(window->Grid().Notes().oneOffNotes.Slot(14).text, "原来");
+        EXPECT_EQ(toldUser, std::vector<std::string>{});
+        CloseHandle(held);
+        ReplaceAsSyncServiceDoes(InNotes("日历\\202402"), NoteFileBytes({{14, "原来"}, {20, "二十日"}}));
+    });
+    script.Then("it shows", [&] { return window->Grid().Notes().oneOffNotes.Slot(20).text == "二十日"; });
+    Run(script, window);
+}
+
 // Typing is saved off the keystroke: not by the keystroke itself, but
 // after a pause in typing, and at once when the pad is hidden.
 TEST_F(NotesTest, TheMemoPadKeepsItsTextAndPlace) {
